@@ -1,0 +1,56 @@
+#include "app/package_loader.h"
+
+#include "app/diapo_doc.h"
+#include "app/globals.h"
+#include "platform/app.h"
+#include "platform/archive.h"
+#include "platform/cursor.h"
+#include "platform/file.h"
+#include "platform/text.h"
+
+namespace pellora {
+
+LoadResult ReadShowPackage(CDiapoDoc& document, const std::string& path, uint32_t offset, std::string& message) {
+  CFile file;
+  if (!file.Open(path, CFile::Mode::Read)) return LoadResult::CannotOpen;
+  document.DeleteContents();
+  try {
+    if (file.Seek(offset, CFile::Origin::Begin) < 0) throw CFileException(path);
+    CArchive archive(file, CArchive::Mode::Load, 512);
+    document.Serialize(archive);
+    if (document.loadFailed) {
+      message = kLoadErrorMessage;
+      return LoadResult::WrongMagic;
+    }
+    archive.Close();
+    return LoadResult::Loaded;
+  } catch (const CArchiveException&) {
+    document.DeleteContents();
+    message = kBadFormatMessage;
+    return LoadResult::BadFormat;
+  } catch (const CFileException&) {
+    document.DeleteContents();
+    message = kReadErrorMessage;
+    message.replace(message.find("%1"), 2, FileTitle(path));
+    return LoadResult::ReadError;
+  }
+}
+
+bool LoadShowPackage(CDiapoDoc& document) {
+  std::string message;
+  LoadResult result;
+  {
+    CWaitCursor wait;
+    result = ReadShowPackage(document, exePath, packageOffset, message);
+  }
+  switch (result) {
+    case LoadResult::Loaded: return true;
+    case LoadResult::CannotOpen: return false;
+    case LoadResult::WrongMagic: AfxMessageBox(message, MB_ICONERROR); return false;
+    case LoadResult::BadFormat: AfxMessageBox(message, MB_ICONEXCLAMATION); return false;
+    case LoadResult::ReadError: AfxMessageBox(message, MB_ICONEXCLAMATION); return false;
+  }
+  return false;
+}
+
+}  // namespace pellora

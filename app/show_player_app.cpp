@@ -1,0 +1,44 @@
+#include "app/show_player_app.h"
+
+#include "app/globals.h"
+#include "app/main_frame.h"
+#include "platform/file.h"
+#include "platform/kernel.h"
+
+namespace pellora {
+
+CShowPlayerApp::CShowPlayerApp(ShowSource source) : CWinApp(kAppName), source_(std::move(source)) {
+  tempDirectory = GetTempDirectory();
+}
+
+CShowPlayerApp::~CShowPlayerApp() = default;
+
+bool CShowPlayerApp::InitInstance() {
+  exePath = source_.path;
+  packageOffset = source_.offset;
+  SeedRandom(GetTickCount());
+  frame_ = std::make_unique<CMainFrame>();
+  m_pMainWnd = frame_.get();
+  if (!frame_->CreateFrame()) {
+    m_pMainWnd = nullptr;
+    frame_.reset();
+    return false;
+  }
+  started_ = true;
+  return true;
+}
+
+bool CShowPlayerApp::OnIdle(long) {
+  if (mainFrame) mainFrame->SoundIdle();
+  return true;
+}
+
+int CShowPlayerApp::ExitInstance() {
+  // The frame's window is gone by now; the object follows it.
+  frame_.reset();
+  // A show that never started (unreadable package, no window) ends with a
+  // failure status.
+  return started_ ? CWinApp::ExitInstance() : 1;
+}
+
+}  // namespace pellora

@@ -1,0 +1,37 @@
+// CShowPlayerApp: the player's application object. It records where the
+// show comes from, seeds the random generator and creates the invisible
+// main frame, whose creation does the rest of the start-up.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "platform/app.h"
+
+namespace pellora {
+
+class CMainFrame;
+
+// The file holding the show and the package's offset in it.
+struct ShowSource {
+  std::string path;
+  uint32_t offset = 0;
+};
+
+class CShowPlayerApp : public CWinApp {
+ public:
+  explicit CShowPlayerApp(ShowSource source);
+  ~CShowPlayerApp() override;
+
+  bool InitInstance() override;
+  bool OnIdle(long count) override;
+  int ExitInstance() override;
+
+ private:
+  ShowSource source_;
+  std::unique_ptr<CMainFrame> frame_;
+  bool started_ = false;
+};
+
+}  // namespace pellora

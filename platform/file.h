@@ -1,0 +1,64 @@
+// Files as the player uses them: a small owning file object with the
+// platform's read/write/seek calls, plus the temporary-file helpers.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+namespace pellora {
+
+// An open file; closed when the object goes away.
+class CFile {
+ public:
+  enum class Mode { Read, CreateWrite, CreateExclusive, ReadWrite };
+  enum class Origin { Begin, Current, End };
+
+  CFile() = default;
+  ~CFile();
+  CFile(CFile&& other) noexcept;
+  CFile& operator=(CFile&& other) noexcept;
+  CFile(const CFile&) = delete;
+  CFile& operator=(const CFile&) = delete;
+
+  // CreateExclusive fails when the name exists; created files are owner-only.
+  bool Open(const std::string& path, Mode mode);
+  bool IsOpen() const { return fd_ >= 0; }
+  void Close();
+
+  // Bytes read (0 at end of file), or -1 on a read error.
+  long long Read(void* buffer, size_t count);
+  bool Write(const void* buffer, size_t count);
+  // New position, or -1 on error.
+  long long Seek(long long offset, Origin origin);
+  long long Position() const;
+  long long Length() const;
+  const std::string& Path() const { return path_; }
+
+ private:
+  int fd_ = -1;
+  std::string path_;
+};
+
+// True when a file of that name exists and is not a directory.
+bool FileExists(const std::string& path);
+// Deletes a file (not a directory), resetting its permissions first.
+bool DeleteFileNormal(const std::string& path);
+// The system's temporary directory, with a trailing separator.
+std::string GetTempDirectory();
+// Creates a new empty file "<dir><prefix>XXXX.tmp" with a unique hex number,
+// exclusively and owner-only; returns its full name or "" on failure.
+std::string CreateUniqueTempFile(const std::string& directory, const std::string& prefix);
+// The name after the last '/' or '\\'.
+std::string FileTitle(const std::string& path);
+// Writes all bytes in pieces of at most 32767 bytes, as the player writes
+// embedded files; false on the first failed piece.
+bool WriteInPieces(CFile& file, const uint8_t* data, size_t size);
+// The path of the running executable.
+std::string ExecutablePath();
+// Read for all and writable by the owner; executable too when asked.
+bool SetPublicPermissions(const std::string& path, bool executable);
+// Renames a file, replacing the target.
+bool RenameFile(const std::string& from, const std::string& to);
+
+}  // namespace pellora

@@ -1,0 +1,23 @@
+#include "platform/screen.h"
+
+#include <cstdlib>
+#include <cstring>
+
+#include "platform/backend.h"
+
+namespace pellora {
+
+Size GetScreenSize() { return CurrentBackend().ScreenSize(); }
+
+int GetScreenDepth() {
+  const char* env = std::getenv("PELLORA_DISPLAY_DEPTH");
+  if (env) {
+    if (std::strcmp(env, "8") == 0) return 8;
+    if (std::strcmp(env, "4") == 0) return 4;
+  }
+  return 24;
+}
+
+int GetLogPixelsY() { return 96; }
+
+}  // namespace pellora

@@ -1,0 +1,16 @@
+// What the player asks about the display: its size in pixels, its colour
+// depth (which PELLORA_DISPLAY_DEPTH can lower to 8 or 4 bits so that the
+// palette paths run), and its logical resolution for font sizes.
+#pragma once
+
+#include "platform/types.h"
+
+namespace pellora {
+
+Size GetScreenSize();
+// Bits per pixel: 24, or 8 / 4 when PELLORA_DISPLAY_DEPTH asks for them.
+int GetScreenDepth();
+// Logical pixels per inch vertically, as font heights are computed from it.
+int GetLogPixelsY();
+
+}  // namespace pellora

@@ -1,0 +1,50 @@
+// The SDL2 backend: a borderless window over the whole primary display at
+// its pixel resolution, real keyboard and mouse, system cursors and message
+// boxes.
+#pragma once
+
+#include <SDL.h>
+
+#include <memory>
+#include <string>
+
+#include "platform/backend.h"
+
+namespace pellora {
+
+class SdlBackend : public Backend {
+ public:
+  // Null, with a one-line reason, when no display can be opened.
+  static std::unique_ptr<SdlBackend> Create(std::string& error);
+  ~SdlBackend() override;
+
+  const char* Name() const override { return "sdl"; }
+  Size ScreenSize() const override { return screenSize_; }
+  uint64_t Now() override { return SDL_GetTicks64(); }
+  void WaitForInput(uint64_t deadline) override;
+  bool PollInput(InputEvent& event) override;
+  void Wake() override;
+  void Present(const Surface& screen, const Rect& dirty) override;
+  void HideScreen() override;
+  void SetCursor(CursorKind cursor) override;
+  void ShowMessageBox(const std::string& text, const std::string& caption, MessageBoxIcon icon) override;
+
+ private:
+  SdlBackend() = default;
+  bool EnsureWindow();
+  bool Translate(const SDL_Event& sdl, InputEvent& event);
+  Point ToScreen(int x, int y) const;
+  void RepresentLast();
+
+  Size screenSize_;
+  SDL_Window* window_ = nullptr;
+  SDL_Renderer* renderer_ = nullptr;
+  SDL_Texture* texture_ = nullptr;
+  SDL_Cursor* arrow_ = nullptr;
+  SDL_Cursor* wait_ = nullptr;
+  uint32_t wakeEvent_ = 0;
+  uint64_t lastPresent_ = 0;
+  int refreshMs_ = 16;
+};
+
+}  // namespace pellora

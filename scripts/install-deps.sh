@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# Installs the Debian packages Pellora builds, tests and plays with.
+set -euo pipefail
+packages=(
+  build-essential cmake ninja-build pkg-config clang libclang-rt-14-dev
+  libsdl2-dev libsdl2-mixer-dev libsdl2-ttf-dev libfontconfig-dev fonts-liberation fonts-dejavu-core
+  libjpeg62-turbo-dev libjpeg-turbo-progs libpng-dev nlohmann-json3-dev timgm6mb-soundfont
+  libgtest-dev libbenchmark-dev xvfb xauth xdotool imagemagick
+)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  sudo=""
+  [ "$(id -u)" -eq 0 ] || sudo="sudo"
+  $sudo env DEBIAN_FRONTEND=noninteractive apt-get update -qq
+  $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi

@@ -1,0 +1,24 @@
+// Writing show packages and self-running shows.
+#pragma once
+
+#include <string>
+
+namespace pellora {
+class CDiapoDoc;
+}
+
+namespace pellora::tools {
+
+// Writes the document as a bare package. The file appears complete or not
+// at all: it is written under a temporary name and renamed.
+bool WriteBarePackage(const CDiapoDoc& document, const std::string& outPath, std::string& error);
+
+// Writes a self-running show: a copy of the player with its package slot
+// patched to the package's offset, followed by the package.
+bool WriteSelfRunningShow(const CDiapoDoc& document, const std::string& playerPath, const std::string& outPath,
+                          std::string& error);
+
+// The pellora-player that sits next to the running pellora tool.
+std::string DefaultPlayerPath();
+
+}  // namespace pellora::tools

@@ -1,0 +1,154 @@
+#include "tools/lib/show_report.h"
+
+#include <nlohmann/json.hpp>
+
+#include <sstream>
+
+#include "app/diapo_doc.h"
+#include "platform/text.h"
+
+namespace pellora::tools {
+namespace {
+
+using nlohmann::ordered_json;
+
+std::string Text(const std::string& stored) { return Cp1252ToUtf8(stored); }
+
+ordered_json PictureRecord(const CDIB& dib) {
+  if (!dib.m_hDIB) return nullptr;
+  const HDIB& block = dib.m_hDIB;
+  ordered_json record;
+  bool header = block.size() >= 40 || (block.size() >= 12 && IsCoreHeader(block.data()));
+  record["width"] = header ? DIBWidth(block.data()) : 0;
+  record["height"] = header ? DIBHeight(block.data()) : 0;
+  record["bitCount"] = header ? DIBBitCount(block.data()) : 0;
+  record["colours"] = header ? DIBNumColors(block.data()) : 0;
+  record["bytes"] = block.size();
+  return record;
+}
+
+std::string PictureText(const CDIB& dib) {
+  ordered_json r = PictureRecord(dib);
+  if (r.is_null()) return "none";
+  std::ostringstream out;
+  out << r["width"] << "x" << r["height"] << ", " << r["bitCount"] << " bits, " << r["bytes"] << " bytes";
+  return out.str();
+}
+
+std::string Colour(uint32_t c) {
+  char text[16];
+  std::snprintf(text, sizeof text, "#%02X%02X%02X", GetRValue(c), GetGValue(c), GetBValue(c));
+  return text;
+}
+
+const char* Choice(int value, std::initializer_list<const char*> names) {
+  if (value >= 0 && size_t(value) < names.size()) return names.begin()[value];
+  return "other";
+}
+
+}  // namespace
+
+std::string ShowReportJson(const CDiapoDoc& d, uint32_t packageOffset) {
+  ordered_json j;
+  j["title"] = Text(d.title);
+  j["description"] = Text(d.description);
+  j["notice"] = Text(d.notice);
+  j["password"] = Text(d.password);
+  j["loopShow"] = d.loopShow;
+  j["packageVersion"] = packageVersion;
+  j["musicFileName"] = Text(d.musicFileName);
+  j["musicSize"] = d.musicSize;
+  j["pictureMargin"] = d.pictureMargin;
+  j["pictureOption"] = d.pictureOption;
+  j["backgroundKind"] = d.backgroundKind;
+  j["backgroundPlacement"] = d.backgroundPlacement;
+  j["backgroundFileName"] = Text(d.backgroundFileName);
+  j["gradientHorizontal"] = d.gradientHorizontal;
+  j["gradientColourA"] = d.gradientColourA;
+  j["gradientColourB"] = d.gradientColourB;
+  j["plainColour"] = d.plainColour;
+  j["backgroundPicture"] = PictureRecord(d.backgroundPicture);
+  ordered_json slides = ordered_json::array();
+  for (const auto& s : d.slides) {
+    ordered_json o;
+    if (!s) {
+      slides.push_back(nullptr);
+      continue;
+    }
+    o["pictureFileName"] = Text(s->pictureFileName);
+    o["pictureFormat"] = Text(s->pictureFormat);
+    o["slideName"] = Text(s->slideName);
+    o["slideComment"] = Text(s->slideComment);
+    o["thumbnailSize"] = {s->thumbnailSize[0], s->thumbnailSize[1]};
+    o["smallThumbnailSize"] = {s->smallThumbnailSize[0], s->smallThumbnailSize[1]};
+    o["pictureHeight"] = s->pictureHeight;
+    o["pictureWidth"] = s->pictureWidth;
+    o["pictureDepth"] = s->pictureDepth;
+    o["pictureFit"] = s->pictureFit;
+    o["soundMode"] = s->soundMode;
+    o["soundFileName"] = Text(s->soundFileName);
+    o["duration"] = s->duration;
+    o["advanceMode"] = s->advanceMode;
+    o["transition"] = s->transition;
+    o["pictureSize"] = s->pictureSize;
+    o["soundSize"] = s->soundSize;
+    o["slideReserved"] = s->slideReserved;
+    o["thumbnail"] = PictureRecord(s->thumbnail);
+    o["smallThumbnail"] = PictureRecord(s->smallThumbnail);
+    slides.push_back(std::move(o));
+  }
+  j["slides"] = std::move(slides);
+  j["packageOffset"] = packageOffset;
+  return j.dump(2) + "\n";
+}
+
+std::string ShowReportText(const CDiapoDoc& d, uint32_t packageOffset) {
+  std::ostringstream out;
+  out << "Title:        " << Text(d.title) << "\n"
+      << "Description:  " << Text(d.description) << "\n"
+      << "Notice:       " << Text(d.notice) << "\n"
+      << "Password:     " << (d.password.empty() ? "none" : "yes") << "\n"
+      << "Loop:         " << (d.loopShow ? "yes" : "no") << "\n"
+      << "Version:      " << packageVersion << "\n"
+      << "Package at:   " << packageOffset << "\n"
+      << "Background:   " << Choice(d.backgroundKind, {"picture", "gradient", "colour"});
+  if (d.backgroundKind == BACKGROUND_PICTURE)
+    out << " (" << Choice(d.backgroundPlacement, {"stretch", "centre", "tile"}) << ", "
+        << PictureText(d.backgroundPicture) << ")";
+  else if (d.backgroundKind == BACKGROUND_GRADIENT)
+    out << " " << Colour(d.gradientColourA) << " to " << Colour(d.gradientColourB)
+        << (d.gradientHorizontal ? " left to right" : " top to bottom");
+  else if (d.backgroundKind == BACKGROUND_COLOUR)
+    out << " " << Colour(d.plainColour);
+  out << "\n"
+      << "Music:        " << (d.musicFileName.empty() ? "none" : Text(d.musicFileName))
+      << (d.musicSize ? " (embedded, " + std::to_string(d.musicSize) + " bytes)" : "") << "\n"
+      << "Margin:       " << d.pictureMargin << "\n"
+      << "Slides:       " << d.slides.size() << "\n";
+  int index = 0;
+  for (const auto& s : d.slides) {
+    ++index;
+    if (!s) continue;
+    out << "\n" << index << ". " << (s->slideName.empty() ? "(no name)" : Text(s->slideName)) << "\n"
+        << "   picture:    " << (s->pictureFileName.empty() ? "none" : Text(s->pictureFileName)) << " ["
+        << Text(s->pictureFormat) << "]"
+        << (s->pictureSize ? " embedded, " + std::to_string(s->pictureSize) + " bytes" : "") << ", "
+        << s->pictureWidth << "x" << s->pictureHeight << ", " << s->pictureDepth << " bits\n"
+        << "   fit:        " << Choice(s->pictureFit, {"none", "keep-ratio", "stretch"}) << "\n"
+        << "   sound:      " << Choice(s->soundMode, {"show-music", "silence", "keep", "slide"});
+    if (s->soundMode == SOUND_SLIDE)
+      out << " " << Text(s->soundFileName) << (s->soundSize ? " (embedded, " + std::to_string(s->soundSize) + " bytes)" : "");
+    out << "\n"
+        << "   advance:    "
+        << (s->advanceMode == ADVANCE_TIMED ? "after " + std::to_string(s->duration) + " s"
+            : s->advanceMode == ADVANCE_AT_SOUND_END ? std::string("at sound end")
+                                                      : std::string("manual"))
+        << "\n"
+        << "   transition: " << (s->transition == 0 ? std::string("random") : std::to_string(s->transition))
+        << "\n"
+        << "   thumbnails: " << PictureText(s->thumbnail) << "; " << PictureText(s->smallThumbnail) << "\n";
+  }
+  return out.str();
+}
+
+}  // namespace pellora::tools
