@@ -39,18 +39,12 @@ void CDIB::Serialize(CArchive& archive) {
     int32_t height = std::max(DIBHeight(dib), 0);
     uint64_t length = 40 + uint64_t(DIBPaletteSize(dib)) +
                       uint64_t(DIBStride(DIBBitCount(dib), uint32_t(std::max(DIBWidth(dib), 0)))) * height;
+    // A block whose header promises more than it holds (one read from a
+    // damaged package) is written as it is, never padded out.
+    length = std::min<uint64_t>(length, m_hDIB.size());
     archive.WriteDWord(1);
     archive.WriteDWord(uint32_t(length));
-    size_t have = std::min<uint64_t>(length, m_hDIB.size());
-    archive.Write(dib, have);
-    // A block shorter than its header says still gives a record of the
-    // length written.
-    std::vector<uint8_t> zeros(kRecordPiece, 0);
-    for (uint64_t left = length - have; left > 0;) {
-      size_t n = size_t(std::min<uint64_t>(left, zeros.size()));
-      archive.Write(zeros.data(), n);
-      left -= n;
-    }
+    archive.Write(dib, size_t(length));
     return;
   }
   uint32_t present = archive.ReadDWord();

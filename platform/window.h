@@ -54,7 +54,7 @@ class CWnd {
   CWnd& operator=(const CWnd&) = delete;
 
   HWND m_hWnd = 0;
-  HWND GetSafeHwnd() const { return this ? m_hWnd : 0; }
+  HWND GetSafeHwnd() const { return m_hWnd; }
   static CWnd* FromHandle(HWND hwnd);
 
   // Creates the window; WM_CREATE runs before this returns. False when the
