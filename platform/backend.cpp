@@ -5,6 +5,7 @@
 
 #include "platform/headless/headless_backend.h"
 #include "platform/sdl/sdl_backend.h"
+#include "platform/wave_out.h"
 
 namespace pellora {
 namespace {
@@ -13,6 +14,8 @@ std::unique_ptr<Backend>& Slot() {
   return backend;
 }
 }  // namespace
+
+std::unique_ptr<WaveOut> Backend::CreateWaveOut() { return nullptr; }
 
 Backend& CurrentBackend() {
   auto& slot = Slot();

@@ -13,6 +13,7 @@
 namespace pellora {
 
 class Surface;
+class WaveOut;
 
 enum class CursorKind { None, Arrow, Wait };
 enum class MessageBoxIcon { None, Error, Exclamation, Information };
@@ -52,6 +53,8 @@ class Backend {
   // Shows a message box and returns when the viewer has dismissed it.
   virtual void ShowMessageBox(const std::string& text, const std::string& caption,
                               MessageBoxIcon icon) = 0;
+  // A new wave output device of this backend; null when it has none.
+  virtual std::unique_ptr<WaveOut> CreateWaveOut();
 };
 
 // The backend of this process. A default headless one exists until a

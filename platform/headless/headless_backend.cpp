@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <sstream>
 
+#include "platform/headless/headless_wave_out.h"
 #include "platform/messages.h"
 #include "platform/png_writer.h"
 
@@ -225,5 +226,7 @@ void HeadlessBackend::ShowMessageBox(const std::string& text, const std::string&
   messageBoxes_.push_back(text);
   std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
 }
+
+std::unique_ptr<WaveOut> HeadlessBackend::CreateWaveOut() { return std::make_unique<HeadlessWaveOut>(*this); }
 
 }  // namespace pellora

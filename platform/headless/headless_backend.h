@@ -16,6 +16,8 @@
 
 namespace pellora {
 
+struct WaveFormat;
+
 class HeadlessBackend : public Backend {
  public:
   struct Options {
@@ -48,6 +50,8 @@ class HeadlessBackend : public Backend {
   void HideScreen() override;
   void SetCursor(CursorKind cursor) override { cursor_ = cursor; }
   void ShowMessageBox(const std::string& text, const std::string& caption, MessageBoxIcon icon) override;
+  // Plays blocks in virtual time (HeadlessWaveOut).
+  std::unique_ptr<WaveOut> CreateWaveOut() override;
 
   // For tests: input at a virtual time, actions run at a virtual time.
   void Schedule(uint64_t atMs, const InputEvent& event);
@@ -61,6 +65,8 @@ class HeadlessBackend : public Backend {
   const std::vector<std::string>& MessageBoxes() const { return messageBoxes_; }
   // Called after each presented frame with the screen and the changed part.
   std::function<void(const Surface&, const Rect&)> onPresent;
+  // Called with the bytes of each wave block once it has been played.
+  std::function<void(const WaveFormat&, const uint8_t*, size_t)> onWaveData;
 
  private:
   void RunDueEvents();

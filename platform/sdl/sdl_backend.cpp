@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "platform/messages.h"
+#include "platform/sdl/sdl_wave_out.h"
 #include "platform/surface.h"
 #include "platform/text.h"
 
@@ -238,5 +239,7 @@ void SdlBackend::ShowMessageBox(const std::string& text, const std::string& capt
                                                          : SDL_MESSAGEBOX_INFORMATION;
   SDL_ShowSimpleMessageBox(flags, caption.c_str(), text.c_str(), window_ && SDL_GetWindowFlags(window_) & SDL_WINDOW_SHOWN ? window_ : nullptr);
 }
+
+std::unique_ptr<WaveOut> SdlBackend::CreateWaveOut() { return CreateSdlWaveOut(); }
 
 }  // namespace pellora

@@ -28,6 +28,8 @@ class SdlBackend : public Backend {
   void HideScreen() override;
   void SetCursor(CursorKind cursor) override;
   void ShowMessageBox(const std::string& text, const std::string& caption, MessageBoxIcon icon) override;
+  // An SDL audio device (sdl_wave_out.cpp).
+  std::unique_ptr<WaveOut> CreateWaveOut() override;
 
  private:
   SdlBackend() = default;
