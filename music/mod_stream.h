@@ -1,0 +1,68 @@
+// The byte stream a module is loaded from: the module file, read through a
+// buffer, with absolute and relative seeks and the little- and big-endian
+// reads the loaders need. Every read reports whether the file held enough
+// bytes; nothing is read past its end.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/file.h"
+
+namespace pellora {
+
+class ModStream {
+ public:
+  ModStream() = default;
+  ModStream(const ModStream&) = delete;
+  ModStream& operator=(const ModStream&) = delete;
+
+  bool Open(const std::string& path);
+  void Close();
+  bool IsOpen() const { return file_.IsOpen(); }
+
+  uint64_t Length() const { return length_; }
+  uint64_t Position() const { return position_; }
+  uint64_t Remaining() const { return position_ < length_ ? length_ - position_ : 0; }
+
+  // Moves to an absolute position; false (position unchanged) beyond the end.
+  bool Seek(uint64_t position);
+  // Moves by offset from the current position; false when that leaves the file.
+  bool Skip(int64_t offset);
+
+  // Reads up to count bytes and returns how many the file held.
+  size_t ReadSome(void* buffer, size_t count);
+  // Reads exactly count bytes; false when the file ends first (the bytes
+  // that were there are read and the rest of the buffer is zero).
+  bool Read(void* buffer, size_t count);
+  bool ReadU8(uint8_t& value);
+  bool ReadU16LE(uint16_t& value);
+  bool ReadU16BE(uint16_t& value);
+  bool ReadU32LE(uint32_t& value);
+
+  // Detection helper: true when the count bytes at offset equal expected.
+  bool BytesAt(uint64_t offset, const void* expected, size_t count);
+  // Reads count bytes at offset into buffer; false when the file is shorter.
+  bool ReadAt(uint64_t offset, void* buffer, size_t count);
+
+ private:
+  bool Fill();
+
+  CFile file_;
+  uint64_t length_ = 0;
+  uint64_t position_ = 0;
+  // Bytes of the file from bufferStart_ on.
+  std::vector<uint8_t> buffer_;
+  uint64_t bufferStart_ = 0;
+};
+
+// Little- and big-endian values from bytes in memory.
+inline uint16_t GetU16LE(const uint8_t* p) { return uint16_t(p[0] | (p[1] << 8)); }
+inline uint16_t GetU16BE(const uint8_t* p) { return uint16_t((p[0] << 8) | p[1]); }
+inline uint32_t GetU32LE(const uint8_t* p) {
+  return uint32_t(p[0]) | (uint32_t(p[1]) << 8) | (uint32_t(p[2]) << 16) | (uint32_t(p[3]) << 24);
+}
+
+}  // namespace pellora
