@@ -1,0 +1,79 @@
+#include "tests/music/music_test_support.h"
+
+#include <cmath>
+
+#include "music/track.h"
+#include "tools/lib/module_render.h"
+
+namespace pellora::test {
+
+std::string WriteModule(const TempDir& dir, const std::string& name, const std::string& bytes) {
+  std::string path = dir.File(name);
+  WriteFile(path, bytes);
+  return path;
+}
+
+ModSong BuildSong(const SongCells& shape, const SongCells::Writer& cells) {
+  ModSong song;
+  song.channelCount = uint8_t(shape.channels);
+  song.patternCount = uint16_t(shape.patterns);
+  song.trackCount = uint16_t(shape.channels * shape.patterns);
+  song.positionCount = uint16_t(shape.orders.size());
+  for (size_t i = 0; i < shape.orders.size(); ++i) song.positions[i] = shape.orders[i];
+  song.initialSpeed = uint8_t(shape.speed);
+  song.initialTempo = uint8_t(shape.tempo);
+  song.sampleCount = uint16_t(shape.samples);
+  song.AllocateSamples();
+  for (ModSample& s : song.samples) {
+    s.c4Speed = 8363;
+    s.volume = 64;
+    s.length = 1000;
+  }
+  song.AllocatePatterns();
+  song.AllocateTracks();
+  TrackWriter writer;
+  for (int p = 0; p < shape.patterns; ++p)
+    for (int k = 0; k < shape.channels; ++k) {
+      writer.BeginTrack();
+      for (int r = 0; r < 64; ++r) {
+        if (cells) cells(writer, p, r, k);
+        writer.EndRow();
+      }
+      song.tracks[size_t(p * shape.channels + k)] = writer.EndTrack();
+    }
+  return song;
+}
+
+std::vector<std::pair<int, int>> VisitedRows(ModEngine& engine, int maxTicks) {
+  std::vector<std::pair<int, int>> rows;
+  for (int i = 0; i < maxTicks && !engine.IsFinished(); ++i) {
+    engine.PlayTick(nullptr);
+    if (engine.tick == 0 && !engine.IsFinished()) rows.emplace_back(engine.position, engine.row);
+  }
+  return rows;
+}
+
+std::string RenderToMemory(const std::string& path, int* duration, uint32_t rate, uint16_t channels,
+                           uint16_t bits) {
+  std::string pcm;
+  tools::ModuleRenderResult r = tools::RenderModule(
+      path, {rate, channels, bits}, [&](const WaveFormat&, const uint8_t* data, size_t size) {
+        pcm.append(reinterpret_cast<const char*>(data), size);
+        return true;
+      });
+  if (duration) *duration = r.ok ? r.duration : -1;
+  return pcm;
+}
+
+double Rms16(const std::string& pcm) {
+  size_t n = pcm.size() / 2;
+  if (n == 0) return 0;
+  double sum = 0;
+  for (size_t i = 0; i < n; ++i) {
+    int16_t v = int16_t(uint8_t(pcm[2 * i]) | (uint8_t(pcm[2 * i + 1]) << 8));
+    sum += double(v) * v;
+  }
+  return std::sqrt(sum / double(n));
+}
+
+}  // namespace pellora::test

@@ -1,0 +1,37 @@
+// A WAV file written safely: the bytes go to a new owner-only file beside
+// the target, which Commit completes and renames into place; without a
+// commit the temporary file is removed.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "platform/file.h"
+#include "platform/wave_out.h"
+
+namespace pellora::tools {
+
+class WavWriter {
+ public:
+  explicit WavWriter(std::string target);
+  ~WavWriter();
+  WavWriter(const WavWriter&) = delete;
+  WavWriter& operator=(const WavWriter&) = delete;
+
+  // Creates the temporary file and writes the header for the format.
+  bool Start(const WaveFormat& format);
+  // Appends PCM; false when it cannot be written or the file would pass
+  // the format's 4 GB limit.
+  bool Append(const uint8_t* data, size_t size);
+  // Fills in the sizes and puts the file in place.
+  bool Commit();
+  uint64_t DataBytes() const { return dataBytes_; }
+
+ private:
+  std::string target_;
+  std::string temp_;
+  CFile file_;
+  uint64_t dataBytes_ = 0;
+};
+
+}  // namespace pellora::tools
