@@ -6,10 +6,16 @@
 #include "platform/backend.h"
 
 namespace pellora {
+namespace {
+int depthOverride = 0;
+}  // namespace
 
 Size GetScreenSize() { return CurrentBackend().ScreenSize(); }
 
+void SetScreenDepthOverride(int depth) { depthOverride = depth; }
+
 int GetScreenDepth() {
+  if (depthOverride != 0) return depthOverride;
   const char* env = std::getenv("PELLORA_DISPLAY_DEPTH");
   if (env) {
     if (std::strcmp(env, "8") == 0) return 8;

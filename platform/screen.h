@@ -8,8 +8,12 @@
 namespace pellora {
 
 Size GetScreenSize();
-// Bits per pixel: 24, or 8 / 4 when PELLORA_DISPLAY_DEPTH asks for them.
+// Bits per pixel: the override when one is set, else 24, or 8 / 4 when
+// PELLORA_DISPLAY_DEPTH asks for them.
 int GetScreenDepth();
+// Makes GetScreenDepth report depth (24, 8 or 4) whatever the environment
+// says; 0 removes the override. For tools and tests that choose the depth.
+void SetScreenDepthOverride(int depth);
 // Logical pixels per inch vertically, as font heights are computed from it.
 int GetLogPixelsY();
 

@@ -1,10 +1,47 @@
 #include "tools/lib/picture_facts.h"
 
+#include "app/diapo_object.h"
+#include "image/cdib.h"
+#include "image/composition.h"
+#include "tools/lib/show_description.h"
+
 namespace pellora::tools {
 
-bool LoadBackgroundPicture(const std::string& path, CDIB&, std::string& error) {
-  error = "cannot decode the background picture " + path + ": this build has no picture readers";
+bool LoadPictureFile(const std::string& path, CDIB& picture, std::string& error) {
+  picture.LoadFile(path, PictureFormatTag(path));
+  if (picture.m_hDIB) return true;
+  error = "cannot decode the picture " + path + " (BMP, DIB, RLE or JPEG)";
   return false;
+}
+
+bool LoadBackgroundPicture(const std::string& path, CDIB& picture, std::string& error) {
+  return LoadPictureFile(path, picture, error);
+}
+
+HDIB MakeThumbnail(const HDIB& picture, int width, int height) {
+  HDIB thumbnail = CreateDIB(uint32_t(width), height, 24);
+  if (!thumbnail || !FitPicture24(thumbnail, picture, 0, false)) return {};
+  return thumbnail;
+}
+
+bool DescribeSlidePicture(const std::string& path, CDiapoObject& slide, std::string& error) {
+  CDIB picture;
+  if (!LoadPictureFile(path, picture, error)) return false;
+  const uint8_t* header = picture.m_hDIB.data();
+  slide.pictureWidth = uint32_t(DIBWidth(header));
+  slide.pictureHeight = uint32_t(DIBHeight(header));
+  slide.pictureDepth = DIBBitCount(header);
+  slide.thumbnail.Attach(MakeThumbnail(picture.m_hDIB, kThumbnailWidth, kThumbnailHeight));
+  slide.smallThumbnail.Attach(MakeThumbnail(picture.m_hDIB, kSmallThumbnailWidth, kSmallThumbnailHeight));
+  if (!slide.thumbnail.m_hDIB || !slide.smallThumbnail.m_hDIB) {
+    error = "cannot make the thumbnails of " + path;
+    return false;
+  }
+  slide.thumbnailSize[0] = kThumbnailWidth;
+  slide.thumbnailSize[1] = kThumbnailHeight;
+  slide.smallThumbnailSize[0] = kSmallThumbnailWidth;
+  slide.smallThumbnailSize[1] = kSmallThumbnailHeight;
+  return true;
 }
 
 }  // namespace pellora::tools

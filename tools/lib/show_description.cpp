@@ -152,6 +152,7 @@ bool BuildSlide(const Context& ctx, const json& j, CDiapoObject& slide, std::str
     if (!AttachFile(ctx, picture, embed, slide.pictureFileName, slide.pictureSize, slide.pictureData, error))
       return false;
     slide.pictureFormat = PictureFormatTag(picture);
+    if (!DescribeSlidePicture(ctx.Resolve(picture), slide, error)) return false;
   }
   if (!soundFile.empty() &&
       !AttachFile(ctx, soundFile, embedSound, slide.soundFileName, slide.soundSize, slide.soundData, error))

@@ -1,0 +1,114 @@
+// Turning the show document into screen images: the background frame of
+// the show, and each slide's picture placed on a copy of it.
+#include <algorithm>
+
+#include "app/diapo_doc.h"
+#include "app/diapo_object.h"
+#include "app/globals.h"
+#include "image/colour_reduction.h"
+#include "image/composition.h"
+#include "platform/cursor.h"
+#include "platform/file.h"
+#include "platform/screen.h"
+#include "platform/text.h"
+
+namespace pellora {
+namespace {
+
+// A temporary file that is deleted when the object goes away, whatever
+// path the rendering took.
+class TemporaryFile {
+ public:
+  TemporaryFile() = default;
+  ~TemporaryFile() { Delete(); }
+  TemporaryFile(const TemporaryFile&) = delete;
+  TemporaryFile& operator=(const TemporaryFile&) = delete;
+
+  bool Create(const std::string& directory, const std::string& prefix) {
+    path_ = CreateUniqueTempFile(directory, prefix);
+    return !path_.empty();
+  }
+  void Delete() {
+    if (!path_.empty()) DeleteFileNormal(path_);
+    path_.clear();
+  }
+  const std::string& Path() const { return path_; }
+
+ private:
+  std::string path_;
+};
+
+// Embedded picture bytes written to a new "dia" temporary file.
+bool WriteEmbeddedPicture(const CDiapoObject& slide, TemporaryFile& temp) {
+  const std::string& directory = tempDirectory.empty() ? GetTempDirectory() : tempDirectory;
+  if (!temp.Create(directory, "dia")) return false;
+  CFile file;
+  size_t size = std::min<size_t>(slide.pictureSize, slide.pictureData.size());
+  return file.Open(temp.Path(), CFile::Mode::ReadWrite) && WriteInPieces(file, slide.pictureData.data(), size);
+}
+
+// The file a slide names, as this system opens it: the package stores
+// names in Windows-1252, perhaps with Windows separators. The name is
+// tried as it stands, then with its backslashes turned into slashes.
+std::string PictureFilePath(const std::string& stored) {
+  std::string path = Cp1252ToUtf8(stored);
+  if (path.find('\\') == std::string::npos || FileExists(path)) return path;
+  std::replace(path.begin(), path.end(), '\\', '/');
+  return path;
+}
+
+}  // namespace
+
+HDIB CDiapoDoc::MakeBackground() const {
+  CWaitCursor wait;
+  Size screen = GetScreenSize();
+  int depth = GetDisplayDepth();
+  switch (backgroundKind) {
+    case BACKGROUND_PICTURE: {
+      if (!backgroundPicture.m_hDIB) return {};
+      switch (backgroundPlacement) {
+        case PLACE_STRETCH:
+          return PictureBackground(backgroundPicture.m_hDIB, BackgroundMode::Stretch, screen.cx, screen.cy, depth);
+        case PLACE_CENTRE:
+          return PictureBackground(backgroundPicture.m_hDIB, BackgroundMode::Centre, screen.cx, screen.cy, depth);
+        case PLACE_TILE:
+          return PictureBackground(backgroundPicture.m_hDIB, BackgroundMode::Tile, screen.cx, screen.cy, depth);
+        default:
+          return {};
+      }
+    }
+    case BACKGROUND_GRADIENT:
+      return GradientBackground(gradientColourA, gradientColourB, screen.cx, screen.cy, gradientHorizontal, depth);
+    case BACKGROUND_COLOUR:
+      return SolidBackground(plainColour, screen.cx, screen.cy, depth);
+    default:
+      return {};
+  }
+}
+
+bool CDiapoObject::RenderPicture(HDIB& frame, const CDiapoDoc* document) const {
+  if (!document) return false;
+  PictureFit fit;
+  switch (pictureFit) {
+    case FIT_NONE: fit = PictureFit::Natural; break;
+    case FIT_KEEP_RATIO: fit = PictureFit::KeepRatio; break;
+    case FIT_STRETCH: fit = PictureFit::Fill; break;
+    default: return false;
+  }
+  TemporaryFile temp;
+  std::string source;
+  if (pictureData && pictureSize != 0) {
+    if (!WriteEmbeddedPicture(*this, temp)) return false;
+    source = temp.Path();
+  } else {
+    source = PictureFilePath(pictureFileName);
+  }
+  // The stored format chooses the decoder, whatever the file is called.
+  CDIB picture;
+  picture.LoadFile(source, pictureFormat);
+  temp.Delete();
+  if (!picture.m_hDIB) return false;
+  return PlaceSlidePicture(frame, picture.m_hDIB, fit, document->pictureMargin, GetDisplayDepth());
+}
+
+}  // namespace pellora

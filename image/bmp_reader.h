@@ -1,0 +1,30 @@
+// The bitmap file reader: BMP, DIB and RLE files (Windows 40-byte headers
+// and their longer successors, OS/2 12-byte core headers) of 1, 4, 8 or 24
+// bits, uncompressed or 8-bit run-length, into a packed bitmap block.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "image/dib.h"
+
+namespace pellora {
+
+class CFile;
+
+// The block read from the file, or empty when the file cannot be opened or
+// is not a bitmap this reader accepts.
+HDIB ReadBitmapFile(const std::string& path);
+// The same from an open file positioned at the bitmap's file header;
+// pixel offsets in the file count from that position.
+HDIB ReadBitmap(CFile& file);
+
+// Expands an 8-bit run-length stream into uncompressed rows of
+// (width + 3) & ~3 bytes, bottom row first. Writes stay inside
+// pixels[0 .. pixelBytes) and reads inside stream[0 .. streamBytes); bytes
+// the stream never reaches keep their value.
+void DecodeRLE8(const BITMAPINFOHEADER& header, uint8_t* pixels, size_t pixelBytes, const uint8_t* stream,
+                size_t streamBytes);
+
+}  // namespace pellora

@@ -1,0 +1,157 @@
+#include "image/jpeg_reader.h"
+
+#include <csetjmp>
+#include <cstdio>
+#include <memory>
+
+#include <jpeglib.h>
+
+#include "image/dib_pixels.h"
+
+namespace pellora {
+namespace {
+
+// Pictures beyond these sizes are refused before decoding: no more than
+// kMaxPixels in all, and no more than kPixelsPerByte for each byte of the
+// file beyond the first kFreePixels (JPEG compresses well, but a tiny file
+// claiming a huge picture is not a photograph).
+constexpr uint64_t kMaxPixels = uint64_t(128) << 20;
+constexpr uint64_t kFreePixels = uint64_t(16) << 20;
+constexpr uint64_t kPixelsPerByte = 1024;
+// Working memory the library may take for multi-scan pictures.
+constexpr long kMaxLibraryMemory = 1L << 30;
+
+// The library's error manager with the place to return to on a fatal error.
+struct ErrorManager {
+  jpeg_error_mgr pub;
+  std::jmp_buf recovery;
+};
+
+// Replaces the library's error_exit: report the message the library's way
+// (standard error), destroy the decompression object and go back to the
+// recovery point of the function that called into the library.
+[[noreturn]] void ReturnToRecoveryPoint(j_common_ptr cinfo) {
+  (*cinfo->err->output_message)(cinfo);
+  auto* manager = reinterpret_cast<ErrorManager*>(cinfo->err);
+  jpeg_destroy(cinfo);
+  std::longjmp(manager->recovery, -1);
+}
+
+// The two functions below call into the library after setting their
+// recovery point. Nothing with a destructor lives in them, so the jump
+// back from the error manager skips no clean-up; on a fatal error the
+// decompression object has already been destroyed.
+
+// Reads the header and starts decompression; false after a fatal error or
+// for a picture too large for its file (the object is then destroyed).
+bool StartDecompression(jpeg_decompress_struct* cinfo, ErrorManager* errors, std::FILE* file, uint64_t fileSize) {
+  cinfo->err = jpeg_std_error(&errors->pub);
+  errors->pub.error_exit = ReturnToRecoveryPoint;
+  if (setjmp(errors->recovery)) return false;
+  jpeg_create_decompress(cinfo);
+  cinfo->mem->max_memory_to_use = kMaxLibraryMemory;
+  jpeg_stdio_src(cinfo, file);
+  jpeg_read_header(cinfo, TRUE);
+  uint64_t pixels = uint64_t(cinfo->image_width) * cinfo->image_height;
+  if (cinfo->image_width > unsigned(kMaxPictureSide) || cinfo->image_height > unsigned(kMaxPictureSide) ||
+      pixels > kMaxPixels || pixels > kFreePixels + fileSize * kPixelsPerByte) {
+    jpeg_destroy_decompress(cinfo);
+    return false;
+  }
+  cinfo->quantize_colors = FALSE;
+  switch (cinfo->jpeg_color_space) {
+    case JCS_YCbCr:
+    case JCS_RGB:
+      // The library writes blue, green, red straight into the block's rows.
+      cinfo->out_color_space = JCS_EXT_BGR;
+      break;
+    case JCS_CMYK:
+    case JCS_YCCK:
+      cinfo->out_color_space = JCS_CMYK;
+      break;
+    default:
+      break;
+  }
+  jpeg_start_decompress(cinfo);
+  return true;
+}
+
+// Writes one decoded line, as the library gave it, into a block row.
+void ConvertLine(const jpeg_decompress_struct* cinfo, const JSAMPLE* line, uint8_t* out) {
+  JDIMENSION width = cinfo->output_width;
+  int components = cinfo->output_components;
+  if (cinfo->out_color_space == JCS_CMYK && components == 4) {
+    // Adobe's files store the inks inverted (0 = full ink); others store
+    // them plainly. Each colour is what its ink and the black ink leave.
+    bool inverted = cinfo->saw_Adobe_marker;
+    for (JDIMENSION x = 0; x < width; ++x, line += 4, out += 3) {
+      unsigned c = line[0], m = line[1], y = line[2], k = line[3];
+      if (!inverted) {
+        c = 255 - c;
+        m = 255 - m;
+        y = 255 - y;
+        k = 255 - k;
+      }
+      out[0] = uint8_t((y * k + 127) / 255);
+      out[1] = uint8_t((m * k + 127) / 255);
+      out[2] = uint8_t((c * k + 127) / 255);
+    }
+    return;
+  }
+  // Greyscale (or any other layout): the first sample of each pixel as grey.
+  for (JDIMENSION x = 0; x < width; ++x, line += components, out += 3) out[0] = out[1] = out[2] = line[0];
+}
+
+// Reads every line into its stored row (the first line is the top, the
+// last stored row) and ends decompression. False after a fatal error that
+// came before the last line.
+bool ReadLines(jpeg_decompress_struct* cinfo, ErrorManager* errors, uint8_t* bits, size_t stride) {
+  volatile bool complete = false;
+  if (setjmp(errors->recovery)) return complete;
+  bool direct = cinfo->out_color_space == JCS_EXT_BGR;
+  JSAMPARRAY line = nullptr;
+  if (!direct)
+    line = (*cinfo->mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(cinfo), JPOOL_IMAGE,
+                                        cinfo->output_width * JDIMENSION(cinfo->output_components), 1);
+  while (cinfo->output_scanline < cinfo->output_height) {
+    uint8_t* row = bits + size_t(cinfo->output_height - 1 - cinfo->output_scanline) * stride;
+    JSAMPROW target = direct ? row : line[0];
+    if (jpeg_read_scanlines(cinfo, &target, 1) != 1) {
+      jpeg_destroy_decompress(cinfo);
+      return false;
+    }
+    if (!direct) ConvertLine(cinfo, line[0], row);
+  }
+  complete = true;
+  jpeg_finish_decompress(cinfo);
+  jpeg_destroy_decompress(cinfo);
+  return true;
+}
+
+struct FileCloser {
+  void operator()(std::FILE* file) const { std::fclose(file); }
+};
+
+}  // namespace
+
+HDIB ReadJpegFile(const std::string& path) {
+  std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
+  if (!file) return {};
+  if (std::fseek(file.get(), 0, SEEK_END) != 0) return {};
+  long size = std::ftell(file.get());
+  if (size < 0 || std::fseek(file.get(), 0, SEEK_SET) != 0) return {};
+
+  jpeg_decompress_struct cinfo;
+  ErrorManager errors;
+  if (!StartDecompression(&cinfo, &errors, file.get(), uint64_t(size))) return {};
+  HDIB dib = CreateDIB(cinfo.output_width, int32_t(cinfo.output_height), 24);
+  std::optional<DibLayout> layout = InspectDIB(dib);
+  if (!layout) {
+    jpeg_destroy_decompress(&cinfo);
+    return {};
+  }
+  if (!ReadLines(&cinfo, &errors, dib.data() + layout->bitsOffset, layout->stride)) return {};
+  return dib;
+}
+
+}  // namespace pellora

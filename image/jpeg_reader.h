@@ -1,0 +1,18 @@
+// JPEG decoding through libjpeg into a 24-bit packed bitmap block at the
+// picture's full size.
+#pragma once
+
+#include <string>
+
+#include "image/dib.h"
+
+namespace pellora {
+
+// The decoded picture (rows bottom-up, pixels blue, green, red), or empty
+// when the file cannot be opened, is not a JPEG picture this library
+// decodes, or is larger than any slide could need. Library warnings (a
+// file that ends early, for one) do not stop decoding; the library's
+// messages go to standard error.
+HDIB ReadJpegFile(const std::string& path);
+
+}  // namespace pellora

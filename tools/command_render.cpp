@@ -1,0 +1,100 @@
+// pellora render FILE --out DIR [--size WxH] [--depth 24|8|4]
+#include <cstdio>
+#include <filesystem>
+
+#include "app/diapo_doc.h"
+#include "image/colour_reduction.h"
+#include "image/composition.h"
+#include "image/dib_rgb.h"
+#include "platform/backend.h"
+#include "platform/headless/headless_backend.h"
+#include "platform/screen.h"
+#include "tools/command.h"
+#include "tools/lib/show_loading.h"
+
+namespace pellora::tools {
+namespace {
+
+bool ParseSize(const std::string& text, Size& size) {
+  int w = 0, h = 0;
+  char tail = 0;
+  if (std::sscanf(text.c_str(), "%dx%d%c", &w, &h, &tail) != 2) return false;
+  if (w < 1 || h < 1 || w > 16384 || h > 16384) return false;
+  size = {w, h};
+  return true;
+}
+
+std::string SlideFileName(size_t index) {
+  char name[32];
+  std::snprintf(name, sizeof name, "slide-%03zu.png", index + 1);
+  return name;
+}
+
+int RunRender(const std::vector<std::string>& args) {
+  std::string file, out;
+  Size size{640, 480};
+  int depth = 24;
+  for (size_t i = 0; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    if (a == "--out" || a == "-o" || a == "--size" || a == "--depth") {
+      if (i + 1 >= args.size()) return Fail(kExitUsage, "render: " + a + " needs a value");
+      const std::string& value = args[++i];
+      if (a == "--size") {
+        if (!ParseSize(value, size)) return Fail(kExitUsage, "render: --size must be WxH, for example 640x480");
+      } else if (a == "--depth") {
+        if (value != "24" && value != "8" && value != "4") return Fail(kExitUsage, "render: --depth must be 24, 8 or 4");
+        depth = std::stoi(value);
+      } else {
+        out = value;
+      }
+    } else if (!a.empty() && a[0] == '-') {
+      return Fail(kExitUsage, "render: unknown option " + a);
+    } else if (file.empty()) {
+      file = a;
+    } else {
+      return Fail(kExitUsage, "render: only one FILE");
+    }
+  }
+  if (file.empty() || out.empty()) return Fail(kExitUsage, "render: usage: pellora render FILE --out DIR");
+
+  // A screen of the requested size and depth, as the player would see it.
+  HeadlessBackend::Options options;
+  options.screen = size;
+  InstallBackend(std::make_unique<HeadlessBackend>(options));
+  SetScreenDepthOverride(depth);
+  ResetDisplayDepth();
+
+  PackageLocation location;
+  std::string message;
+  std::unique_ptr<CDiapoDoc> document = LoadShowFile(file, location, message);
+  if (!document) return Fail(kExitBadFile, message);
+  std::error_code ec;
+  std::filesystem::create_directories(out, ec);
+  if (!std::filesystem::is_directory(out, ec)) return Fail(kExitBadFile, "render: cannot create " + out);
+
+  // The show window's background frame; without one the screen stays black.
+  CDIB background;
+  background.Attach(document->MakeBackground());
+  if (!background.m_hDIB) background.Attach(SolidBackground(RGB(0, 0, 0), size.cx, size.cy, depth));
+  std::string path = (std::filesystem::path(out) / "background.png").string();
+  if (!WriteDIBPng(path, background.m_hDIB)) return Fail(kExitBadFile, "render: cannot write " + path);
+
+  // Each slide as the show window prepares it: a copy of the background
+  // with the slide's picture rendered into it.
+  for (size_t i = 0; i < document->slides.size(); ++i) {
+    CDIB current;
+    current.CopyFrom(background);
+    if (const auto& slide = document->slides[i]) slide->RenderPicture(current.m_hDIB, document.get());
+    path = (std::filesystem::path(out) / SlideFileName(i)).string();
+    if (!WriteDIBPng(path, current.m_hDIB)) return Fail(kExitBadFile, "render: cannot write " + path);
+  }
+  return kExitOk;
+}
+
+const CommandRegistration registration({"render", "FILE --out DIR [--size WxH] [--depth 24|8|4]",
+                                         "writes background.png and one PNG per slide as the show puts them on "
+                                         "screen",
+                                         RunRender});
+
+}  // namespace
+}  // namespace pellora::tools
