@@ -133,10 +133,12 @@ std::optional<DibLayout> InspectDIB(const HDIB& dib) {
   layout.width = h.biWidth;
   layout.height = h.biHeight;
   layout.bitCount = h.biBitCount;
-  layout.colours = h.biClrUsed;
+  // A table whose length the header leaves at 0 has as many entries as the
+  // bit count can index, as DIBNumColors and CreateDIBPalette count it.
+  layout.colours = h.biClrUsed != 0 ? h.biClrUsed : h.biBitCount <= 8 ? (1u << h.biBitCount) : 0;
   layout.compression = h.biCompression;
   layout.stride = DIBStride(h.biBitCount, uint32_t(h.biWidth));
-  uint64_t offset = 40 + uint64_t(h.biClrUsed) * 4 + (h.biCompression == BI_BITFIELDS ? 12 : 0);
+  uint64_t offset = 40 + uint64_t(layout.colours) * 4 + (h.biCompression == BI_BITFIELDS ? 12 : 0);
   uint64_t end = offset + uint64_t(layout.stride) * uint64_t(h.biHeight);
   if (end > dib.size()) return std::nullopt;
   layout.bitsOffset = size_t(offset);

@@ -77,7 +77,7 @@ struct DibLayout {
   int width = 0;
   int height = 0;
   int bitCount = 0;
-  uint32_t colours = 0;     // colour-table entries (biClrUsed)
+  uint32_t colours = 0;     // colour-table entries (biClrUsed, or 2^bitCount when it is 0)
   size_t stride = 0;
   size_t bitsOffset = 0;    // start of the pixel rows
   uint32_t compression = 0;

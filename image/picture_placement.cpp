@@ -47,7 +47,9 @@ struct Fitted {
 };
 // False only when memory runs out; an empty area leaves width or height 0.
 bool FitArea(int sw, int sh, int screenWidth, int screenHeight, int margin, bool stretch, Fitted& f) {
-  int64_t aw = int64_t(screenWidth) - 2 * int64_t(margin), ah = int64_t(screenHeight) - 2 * int64_t(margin);
+  // A negative margin would reach past the screen: it counts as none.
+  int64_t m = std::max(margin, 0);
+  int64_t aw = int64_t(screenWidth) - 2 * m, ah = int64_t(screenHeight) - 2 * m;
   if (aw <= 0 || ah <= 0 || sw <= 0 || sh <= 0) return true;
   int64_t w = aw, h = ah;
   if (!stretch) {
