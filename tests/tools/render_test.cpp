@@ -158,6 +158,24 @@ TEST_F(Render, PackRecordsPictureFactsAndThumbnails) {
   EXPECT_EQ(j["slides"][2]["pictureWidth"], 40);
 }
 
+TEST_F(Render, UndecodablePicturesArePackedWithoutFacts) {
+  test::WriteFile(dir.File("odd.gif"), "GIF89a");
+  test::WriteFile(dir.File("odd.json"), R"({"slides": [{"picture": "odd.gif"}]})");
+  ASSERT_EQ(test::Run(Pellora() + " pack '" + dir.File("odd.json") + "' --bare -o '" + dir.File("odd.pellora") + "'")
+                .status,
+            0);
+  test::RunResult info = test::Run(Pellora() + " info --json '" + dir.File("odd.pellora") + "'");
+  nlohmann::json slide = nlohmann::json::parse(info.out)["slides"][0];
+  EXPECT_EQ(slide["pictureFormat"], "GIF");
+  EXPECT_EQ(slide["pictureSize"], 6);
+  EXPECT_EQ(slide["pictureWidth"], 0);
+  EXPECT_TRUE(slide["thumbnail"].is_null());
+  test::RunResult r = test::Run(Pellora() + " render '" + dir.File("odd.pellora") + "' --out '" + dir.File("odd") +
+                                "' --size 16x8");
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(test::ReadFile(dir.File("odd/background.png")), test::ReadFile(dir.File("odd/slide-001.png")));
+}
+
 TEST_F(Render, MissingBackgroundGivesABlackOne) {
   test::WriteFile(dir.File("bare.json"), R"({"background": {"kind": "picture"}, "slides": [{}]})");
   ASSERT_EQ(test::Run(Pellora() + " pack '" + dir.File("bare.json") + "' --bare -o '" + dir.File("bare.pellora") + "'")

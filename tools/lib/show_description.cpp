@@ -152,7 +152,10 @@ bool BuildSlide(const Context& ctx, const json& j, CDiapoObject& slide, std::str
     if (!AttachFile(ctx, picture, embed, slide.pictureFileName, slide.pictureSize, slide.pictureData, error))
       return false;
     slide.pictureFormat = PictureFormatTag(picture);
-    if (!DescribeSlidePicture(ctx.Resolve(picture), slide, error)) return false;
+    // A picture the player cannot decode is packed all the same (the slide
+    // then shows its background alone); it has no size, depth or thumbnails.
+    std::string undecodable;
+    DescribeSlidePicture(ctx.Resolve(picture), slide, undecodable);
   }
   if (!soundFile.empty() &&
       !AttachFile(ctx, soundFile, embedSound, slide.soundFileName, slide.soundSize, slide.soundData, error))
