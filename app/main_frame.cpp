@@ -1,12 +1,10 @@
 #include "app/main_frame.h"
 
-#include <cstdio>
-
 #include "app/diapo_doc.h"
 #include "app/globals.h"
 #include "app/package_loader.h"
-#include "platform/file.h"
-#include "platform/text.h"
+#include "app/password_dlg.h"
+#include "show/show_wnd.h"
 
 namespace pellora {
 
@@ -14,6 +12,7 @@ CMainFrame::CMainFrame() = default;
 
 CMainFrame::~CMainFrame() {
   DestroyWindow();
+  showWindow.reset();
   if (mainFrame == this) mainFrame = nullptr;
 }
 
@@ -27,14 +26,18 @@ bool CMainFrame::CreateFrame() {
 
 int CMainFrame::OnCreate() {
   mainFrame = this;
+  showWindow = std::make_unique<CShowWnd>();
   document_ = std::make_unique<CDiapoDoc>();
   showDocument = document_.get();
   if (!LoadShowPackage(*showDocument)) return -1;
-  // The show window comes with the presentation; until then the player
-  // reports what it loaded and ends.
-  std::printf("%s: \"%s\", %zu slide(s)\n", FileTitle(exePath).c_str(), Cp1252ToUtf8(showDocument->title).c_str(),
-              showDocument->slides.size());
-  PostMessage(WM_CLOSE);
+  if (!showWindow->CreateFullScreen(this)) return -1;
+  showWindow->ShowWindow(true);
+  showWindow->UpdateWindow();
+  if (!showDocument->password.empty() && !RunPasswordLock(*showDocument)) {
+    PostMessage(WM_CLOSE);
+    return 0;
+  }
+  showWindow->StartShow(showDocument);
   return 0;
 }
 

@@ -1,6 +1,7 @@
 // CMainFrame: the player's main frame window. It is created but never
-// shown; its creation reads the package, creates the show window, asks for
-// the password and starts the show. It also holds the sound state.
+// shown; its creation reads the package, creates and shows the black show
+// window, asks for the password and starts the show. It also holds the
+// sound state.
 #pragma once
 
 #include <memory>
@@ -10,6 +11,7 @@
 namespace pellora {
 
 class CDiapoDoc;
+class CShowWnd;
 
 class CMainFrame : public CWnd {
  public:
@@ -21,6 +23,8 @@ class CMainFrame : public CWnd {
   bool CreateFrame();
   // Idle-time check for the end of the current sound.
   void SoundIdle();
+
+  std::unique_ptr<CShowWnd> showWindow;
 
  protected:
   int OnCreate() override;

@@ -1,7 +1,9 @@
 #include "app/show_player_app.h"
 
+#include "app/dialog_support.h"
 #include "app/globals.h"
 #include "app/main_frame.h"
+#include "image/video_bridge.h"
 #include "platform/file.h"
 #include "platform/kernel.h"
 
@@ -9,6 +11,7 @@ namespace pellora {
 
 CShowPlayerApp::CShowPlayerApp(ShowSource source) : CWinApp(kAppName), source_(std::move(source)) {
   tempDirectory = GetTempDirectory();
+  CreateDialogFonts();
 }
 
 CShowPlayerApp::~CShowPlayerApp() = default;
@@ -16,6 +19,8 @@ CShowPlayerApp::~CShowPlayerApp() = default;
 bool CShowPlayerApp::InitInstance() {
   exePath = source_.path;
   packageOffset = source_.offset;
+  // Its absence is not an error: everything then draws with PaintDIB.
+  LoadVideoBridge();
   SeedRandom(GetTickCount());
   frame_ = std::make_unique<CMainFrame>();
   m_pMainWnd = frame_.get();
@@ -36,6 +41,7 @@ bool CShowPlayerApp::OnIdle(long) {
 int CShowPlayerApp::ExitInstance() {
   // The frame's window is gone by now; the object follows it.
   frame_.reset();
+  UnloadVideoBridge();
   // A show that never started (unreadable package, no window) ends with a
   // failure status.
   return started_ ? CWinApp::ExitInstance() : 1;

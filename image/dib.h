@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <optional>
 
+#include "platform/gdi.h"
 #include "platform/global_block.h"
 #include "platform/palette.h"
 
@@ -18,19 +19,6 @@ using HDIB = GlobalBlock;
 enum : uint32_t { BI_RGB = 0, BI_RLE8 = 1, BI_RLE4 = 2, BI_BITFIELDS = 3 };
 
 #pragma pack(push, 1)
-struct BITMAPINFOHEADER {
-  uint32_t biSize;
-  int32_t biWidth;
-  int32_t biHeight;
-  uint16_t biPlanes;
-  uint16_t biBitCount;
-  uint32_t biCompression;
-  uint32_t biSizeImage;
-  int32_t biXPelsPerMeter;
-  int32_t biYPelsPerMeter;
-  uint32_t biClrUsed;
-  uint32_t biClrImportant;
-};
 struct BITMAPCOREHEADER {
   uint32_t bcSize;
   uint16_t bcWidth;
@@ -38,14 +26,8 @@ struct BITMAPCOREHEADER {
   uint16_t bcPlanes;
   uint16_t bcBitCount;
 };
-struct RGBQUAD {
-  uint8_t rgbBlue;
-  uint8_t rgbGreen;
-  uint8_t rgbRed;
-  uint8_t rgbReserved;
-};
 #pragma pack(pop)
-static_assert(sizeof(BITMAPINFOHEADER) == 40 && sizeof(BITMAPCOREHEADER) == 12 && sizeof(RGBQUAD) == 4);
+static_assert(sizeof(BITMAPCOREHEADER) == 12);
 
 // Bytes per row: ((bitCount * width + 31) / 32) * 4.
 size_t DIBStride(uint32_t bitCount, uint32_t width);

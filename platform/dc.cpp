@@ -64,9 +64,17 @@ uint32_t CDC::DisplayColour(uint32_t pixel) const {
   return SystemPalette::Instance().Map(pixel, GetScreenDepth());
 }
 
+int CDC::SetStretchMode(int mode) {
+  int previous = stretchMode_;
+  stretchMode_ = mode;
+  return previous;
+}
+
 CPaintDC::CPaintDC(CWnd* window) : CDC(window, false) {
   if (!window || !window->m_hWnd) return;
   WindowManager& m = WindowManager::Instance();
+  m.BeginPaint();
+  painting_ = true;
   paintRect_ = m.InvalidRect(window->m_hWnd);
   bool erase = m.TakeEraseFlag(window->m_hWnd);
   m.Validate(window->m_hWnd, nullptr);
@@ -75,6 +83,8 @@ CPaintDC::CPaintDC(CWnd* window) : CDC(window, false) {
   if (erase) window->SendMessage(WM_ERASEBKGND, reinterpret_cast<WPARAM>(static_cast<CDC*>(this)));
 }
 
-CPaintDC::~CPaintDC() = default;
+CPaintDC::~CPaintDC() {
+  if (painting_) WindowManager::Instance().EndPaint();
+}
 
 }  // namespace pellora

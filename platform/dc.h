@@ -4,14 +4,31 @@
 #pragma once
 
 #include <cstdint>
+#include <string_view>
 
 #include "platform/surface.h"
 #include "platform/types.h"
 
 namespace pellora {
 
+class CFont;
 class CPalette;
 class CWnd;
+
+// Text layout flags.
+enum : uint32_t {
+  DT_LEFT = 0x0000,
+  DT_CENTER = 0x0001,
+  DT_RIGHT = 0x0002,
+  DT_VCENTER = 0x0004,
+  DT_WORDBREAK = 0x0010,
+  DT_SINGLELINE = 0x0020,
+  DT_CALCRECT = 0x0400,
+  DT_NOPREFIX = 0x0800,
+};
+
+// Marks a transparent pixel in DrawPixels.
+constexpr uint32_t kTransparentPixel = 0xFF000000;
 
 class CDC {
  public:
@@ -41,8 +58,30 @@ class CDC {
   // palette; the number of system entries that changed.
   unsigned RealizePalette();
 
+  // Pixels 0x00RRGGBB with their top-left corner at (x, y); pixels equal
+  // to kTransparentPixel are left alone.
+  void DrawPixels(int x, int y, int width, int height, const uint32_t* pixels);
+
+  // Text in Windows-1252 with the selected font and text colour, drawn
+  // over what is there.
+  const CFont* SelectFont(const CFont* font);
+  const CFont* SelectedFont() const { return font_; }
+  COLORREF SetTextColor(COLORREF colour);
+  void TextOut(int x, int y, std::string_view text);
+  Size GetTextExtent(std::string_view text) const;
+  // Lays text out in rect: one line, or broken at spaces and line breaks
+  // with DT_WORDBREAK; '&' marks the next character as a mnemonic (drawn
+  // underlined) unless DT_NOPREFIX. With DT_CALCRECT nothing is drawn and
+  // rect's bottom (and right, for one line) is set to what the text needs.
+  // Returns the height of the text.
+  int DrawText(std::string_view text, Rect& rect, uint32_t format);
+
   // Maps a colour to what the display can show (identity on true colour).
   uint32_t DisplayColour(uint32_t pixel) const;
+
+  // The stretch mode; returns the previous one.
+  int SetStretchMode(int mode);
+  int StretchMode() const { return stretchMode_; }
 
  private:
   CWnd* window_;
@@ -51,9 +90,13 @@ class CDC {
   Rect clip_;
   const CPalette* palette_ = nullptr;
   bool backgroundPalette_ = false;
+  int stretchMode_ = 1;
+  const CFont* font_ = nullptr;
+  COLORREF textColour_ = 0;
 };
 
 // DC for WM_PAINT: erases when asked, and validates the window when done.
+// What is drawn while it lives reaches the screen as one frame.
 class CPaintDC : public CDC {
  public:
   explicit CPaintDC(CWnd* window);
@@ -62,6 +105,7 @@ class CPaintDC : public CDC {
 
  private:
   Rect paintRect_;
+  bool painting_ = false;
 };
 
 class CClientDC : public CDC {

@@ -46,6 +46,7 @@ bool CWnd::DestroyWindow() {
   // Windows owned by this one go first, as on the platform.
   for (CWnd* owned : Manager().OwnedBy(hwnd)) owned->DestroyWindow();
   Manager().SetVisible(this, false);
+  if (Manager().active == hwnd || Manager().focus == hwnd) Manager().ActivateNext(hwnd);
   SendMessage(WM_DESTROY);
   Manager().Unregister(hwnd);
   m_hWnd = 0;
@@ -77,6 +78,7 @@ void CWnd::ShowWindow(bool show) {
   } else {
     spec_.style &= ~uint32_t(WS_VISIBLE);
     Manager().SetVisible(this, false);
+    if (Manager().active == m_hWnd || Manager().focus == m_hWnd) Manager().ActivateNext(m_hWnd);
   }
 }
 
@@ -105,6 +107,22 @@ void CWnd::MoveWindow(const Rect& rect, bool repaint) {
   }
   Manager().WindowMoved(this, old);
   if (repaint) Invalidate(true);
+}
+
+void CWnd::ScrollWindowEx(int dx, int dy, const Rect* scrollRect, const Rect* clipRect) {
+  if (!m_hWnd || !surface_ || (dx == 0 && dy == 0)) return;
+  Rect client = GetClientRect();
+  Rect area = scrollRect ? scrollRect->Intersect(client) : client;
+  Rect limit = clipRect ? area.Intersect(*clipRect) : area;
+  // What lands inside the area; what leaves it is gone, and the strip it
+  // uncovers keeps its old pixels until someone draws there.
+  Rect dest = area.Offset(dx, dy).Intersect(limit);
+  if (dest.IsEmpty()) return;
+  Point o = ClientOrigin();
+  Rect source = dest.Offset(-dx, -dy);
+  surface_->Blit(*surface_, source.Offset(o.x, o.y), {dest.left + o.x, dest.top + o.y});
+  int64_t uncovered = int64_t(limit.Width()) * limit.Height() - int64_t(dest.Width()) * dest.Height();
+  Manager().NoteDrawn(this, limit.Offset(o.x, o.y), std::max<int64_t>(uncovered, 0));
 }
 
 uintptr_t CWnd::SetTimer(uintptr_t id, uint32_t elapseMs) {

@@ -72,6 +72,11 @@ class CWnd {
   Rect GetClientRect() const;
   void MoveWindow(const Rect& rect, bool repaint);
 
+  // Moves the client pixels inside scrollRect (the whole client area when
+  // null) by dx, dy, keeping to clipRect when given. Nothing is
+  // invalidated: the uncovered part shows its old pixels until redrawn.
+  void ScrollWindowEx(int dx, int dy, const Rect* scrollRect, const Rect* clipRect);
+
   uintptr_t SetTimer(uintptr_t id, uint32_t elapseMs);
   bool KillTimer(uintptr_t id);
 

@@ -292,15 +292,39 @@ void WindowManager::MarkScreenDirty(const Rect& screenRect) {
 }
 
 void WindowManager::NoteDrawn(CWnd* window, const Rect& surfaceRect) {
+  NoteDrawn(window, surfaceRect, -1);
+}
+
+void WindowManager::NoteDrawn(CWnd* window, const Rect& surfaceRect, int64_t cost) {
   if (!IsVisible(window->m_hWnd)) return;
   EnsureScreen();
   Rect wr = window->GetWindowRect();
   Rect r = surfaceRect.Offset(wr.left, wr.top).Intersect(screen_.Bounds());
   if (r.IsEmpty()) return;
   dirty_ = dirty_.Union(r);
-  drawnSinceFrame_ += int64_t(r.Width()) * r.Height();
-  int64_t frameBudget = std::max<int64_t>(1, int64_t(screen_.width()) * screen_.height() / kFramesPerScreenful);
-  if (drawnSinceFrame_ >= frameBudget) Present();
+  drawnSinceFrame_ += cost >= 0 ? cost : int64_t(r.Width()) * r.Height();
+  if (!painting_ && drawnSinceFrame_ >= FrameBudget()) Present();
+}
+
+int64_t WindowManager::FrameBudget() const {
+  return std::max<int64_t>(1, int64_t(screen_.width()) * screen_.height() / kFramesPerScreenful);
+}
+
+void WindowManager::EndPaint() {
+  if (painting_ > 0) --painting_;
+  if (!painting_ && drawnSinceFrame_ >= FrameBudget()) Present();
+}
+
+void WindowManager::ActivateNext(HWND leaving) {
+  for (auto it = zOrder_.rbegin(); it != zOrder_.rend(); ++it) {
+    if (*it == leaving) continue;
+    if (CWnd* w = Lookup(*it)) {
+      w->SetActiveWindow();
+      return;
+    }
+  }
+  if (active == leaving) active = 0;
+  if (focus == leaving) focus = 0;
 }
 
 void WindowManager::Present() {
@@ -354,6 +378,7 @@ void WindowManager::Reset() {
   drawnSinceFrame_ = 0;
   screenShown_ = false;
   presentCount_ = 0;
+  painting_ = 0;
 }
 
 }  // namespace pellora

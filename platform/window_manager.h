@@ -39,6 +39,9 @@ class WindowManager {
   bool IsVisible(HWND hwnd) const;
   void WindowMoved(CWnd* window, const Rect& oldRect);
   bool Iconic() const { return iconic_; }
+  // Activates the topmost visible window other than leaving, as the
+  // platform does when the active window is hidden or destroyed.
+  void ActivateNext(HWND leaving);
   HWND active = 0;
   HWND focus = 0;
 
@@ -78,6 +81,13 @@ class WindowManager {
   // surface; the screen is presented when enough has been drawn for one
   // frame at the platform's drawing speed, and whenever the loop waits.
   void NoteDrawn(CWnd* window, const Rect& surfaceRect);
+  // The same with an explicit cost in pixels (a scroll moves many pixels
+  // but costs what it uncovers).
+  void NoteDrawn(CWnd* window, const Rect& surfaceRect, int64_t cost);
+  // While a paint is under way the screen is not presented: the erase and
+  // the paint reach the display together.
+  void BeginPaint() { ++painting_; }
+  void EndPaint();
   void Present();
   void PresentIfDirty();
   const Surface& Screen() const { return screen_; }
@@ -92,6 +102,7 @@ class WindowManager {
   HWND WindowAt(Point screenPoint) const;
   void EnsureScreen();
   void MarkScreenDirty(const Rect& screenRect);
+  int64_t FrameBudget() const;
 
   struct Timer {
     HWND hwnd;
@@ -124,6 +135,7 @@ class WindowManager {
   int64_t drawnSinceFrame_ = 0;
   bool screenShown_ = false;
   uint64_t presentCount_ = 0;
+  int painting_ = 0;
 };
 
 }  // namespace pellora

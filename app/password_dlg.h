@@ -1,0 +1,34 @@
+// CPasswordDlg: the password lock of a show whose document carries a
+// password. One attempt: the show plays only when the typed text equals
+// the password.
+#pragma once
+
+#include <string>
+
+#include "platform/dialog.h"
+
+namespace pellora {
+
+class CDiapoDoc;
+
+constexpr int IDC_PASSWORD = 1064;
+// The longest password the lock accepts.
+constexpr int kMaxPasswordLength = 20;
+
+inline constexpr char kWrongPasswordMessage[] = "Mot de passe incorrect. Accès au diaporama refusé.";
+
+class CPasswordDlg : public CDialog {
+ public:
+  CPasswordDlg();
+  std::string enteredPassword;  // Windows-1252, as typed
+
+ protected:
+  bool OnInitDialog() override;
+  void DoDataExchange(CDataExchange* pDX) override;
+};
+
+// Runs the lock for the document; true when it opens. A wrong password is
+// told in a message box; a cancel ends without one.
+bool RunPasswordLock(const CDiapoDoc& document);
+
+}  // namespace pellora

@@ -1,0 +1,22 @@
+#include "platform/dynamic_library.h"
+
+#include <dlfcn.h>
+
+namespace pellora {
+
+DynamicLibrary::~DynamicLibrary() { Close(); }
+
+bool DynamicLibrary::Open(const std::string& name) {
+  Close();
+  handle_ = dlopen(name.c_str(), RTLD_NOW | RTLD_LOCAL);
+  return handle_ != nullptr;
+}
+
+void* DynamicLibrary::Symbol(const char* name) const { return handle_ ? dlsym(handle_, name) : nullptr; }
+
+void DynamicLibrary::Close() {
+  if (handle_) dlclose(handle_);
+  handle_ = nullptr;
+}
+
+}  // namespace pellora
