@@ -1,6 +1,9 @@
 #include "platform/app.h"
 
+#include <cstdio>
+
 #include "platform/backend.h"
+#include "platform/message_box_dialog.h"
 #include "platform/messages.h"
 #include "platform/window.h"
 #include "platform/window_manager.h"
@@ -99,8 +102,16 @@ int MessageBox(HWND, const std::string& text, const std::string& caption, uint32
     case MB_ICONEXCLAMATION: icon = MessageBoxIcon::Exclamation; break;
     case MB_ICONINFORMATION: icon = MessageBoxIcon::Information; break;
   }
-  WindowManager::Instance().PresentIfDirty();
-  CurrentBackend().ShowMessageBox(text, caption, icon);
+  WindowManager& manager = WindowManager::Instance();
+  manager.PresentIfDirty();
+  Backend& backend = CurrentBackend();
+  // Over a screen that shows windows, the box is drawn as a dialog on it;
+  // its text still goes to the error stream.
+  if (backend.DrawsMessageBoxes() && manager.AnyVisible()) {
+    std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
+    return RunMessageBoxDialog(text, caption, icon);
+  }
+  backend.ShowMessageBox(text, caption, icon);
   return IDOK;
 }
 

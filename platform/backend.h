@@ -55,6 +55,9 @@ class Backend {
                               MessageBoxIcon icon) = 0;
   // A new wave output device of this backend; null when it has none.
   virtual std::unique_ptr<WaveOut> CreateWaveOut();
+  // True when message boxes are to be drawn by the platform as dialogs
+  // over the screen rather than shown by ShowMessageBox.
+  virtual bool DrawsMessageBoxes() const { return false; }
 };
 
 // The backend of this process. A default headless one exists until a

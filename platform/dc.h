@@ -72,7 +72,7 @@ class CDC {
   // Lays text out in rect: one line, or broken at spaces and line breaks
   // with DT_WORDBREAK; '&' marks the next character as a mnemonic (drawn
   // underlined) unless DT_NOPREFIX. With DT_CALCRECT nothing is drawn and
-  // rect's bottom (and right, for one line) is set to what the text needs.
+  // rect's bottom and right are set to what the text needs.
   // Returns the height of the text.
   int DrawText(std::string_view text, Rect& rect, uint32_t format);
 

@@ -126,7 +126,7 @@ int CDC::DrawText(std::string_view text, Rect& rect, uint32_t format) {
   if (format & DT_CALCRECT) {
     int widest = 0;
     for (const Line& line : lines) widest = std::max(widest, font_->GetTextExtent(line.text).cx);
-    if (format & DT_SINGLELINE || !(format & DT_WORDBREAK)) rect.right = rect.left + widest;
+    rect.right = rect.left + widest;
     rect.bottom = rect.top + total;
     return total;
   }

@@ -37,6 +37,7 @@ class WindowManager {
   // Visibility and stacking.
   void SetVisible(CWnd* window, bool visible);
   bool IsVisible(HWND hwnd) const;
+  bool AnyVisible() const { return !zOrder_.empty(); }
   void WindowMoved(CWnd* window, const Rect& oldRect);
   bool Iconic() const { return iconic_; }
   // Activates the topmost visible window other than leaving, as the

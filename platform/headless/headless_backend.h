@@ -31,6 +31,9 @@ class HeadlessBackend : public Backend {
     // Each presented frame advances the virtual clock by this much, as a
     // display synchronised to a 60 Hz refresh would.
     uint64_t frameMicros = 16667;
+    // Message boxes drawn as dialogs over the screen (to be dismissed by
+    // script) instead of only written to standard error.
+    bool drawMessageBoxes = false;
   };
 
   explicit HeadlessBackend(const Options& options);
@@ -52,6 +55,7 @@ class HeadlessBackend : public Backend {
   void ShowMessageBox(const std::string& text, const std::string& caption, MessageBoxIcon icon) override;
   // Plays blocks in virtual time (HeadlessWaveOut).
   std::unique_ptr<WaveOut> CreateWaveOut() override;
+  bool DrawsMessageBoxes() const override { return options_.drawMessageBoxes; }
 
   // For tests: input at a virtual time, actions run at a virtual time.
   void Schedule(uint64_t atMs, const InputEvent& event);

@@ -78,6 +78,7 @@ std::unique_ptr<SdlBackend> SdlBackend::Create(std::string& error) {
   backend->wakeEvent_ = SDL_RegisterEvents(1);
   backend->arrow_ = SDL_CreateSystemCursor(SDL_SYSTEM_CURSOR_ARROW);
   backend->wait_ = SDL_CreateSystemCursor(SDL_SYSTEM_CURSOR_WAIT);
+  if (!backend->CreateScreenWindow(mode, error)) return nullptr;
   SDL_StopTextInput();
   return backend;
 }
@@ -91,22 +92,36 @@ SdlBackend::~SdlBackend() {
   SDL_Quit();
 }
 
-bool SdlBackend::EnsureWindow() {
-  if (window_) {
-    SDL_ShowWindow(window_);
-    return true;
+bool SdlBackend::CreateScreenWindow(const SDL_DisplayMode& mode, std::string& error) {
+  // The window exists, hidden, from the start: the screen size the player
+  // works with is its drawable's size in pixels, which on a high-density
+  // display is larger than the desktop mode's size in points.
+  window_ = SDL_CreateWindow("Quorvel Pellora", 0, 0, mode.w, mode.h,
+                             SDL_WINDOW_HIDDEN | SDL_WINDOW_BORDERLESS | SDL_WINDOW_FULLSCREEN_DESKTOP |
+                                 SDL_WINDOW_ALLOW_HIGHDPI);
+  if (window_) renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC);
+  if (window_ && !renderer_) renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
+  int w = 0, h = 0;
+  if (renderer_ && SDL_GetRendererOutputSize(renderer_, &w, &h) == 0 && w > 0 && h > 0) screenSize_ = {w, h};
+  if (renderer_)
+    texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING, screenSize_.cx,
+                                 screenSize_.cy);
+  if (!texture_) {
+    error = std::string("cannot create the full-screen window (") + SDL_GetError() + ")";
+    return false;
   }
-  window_ = SDL_CreateWindow("Quorvel Pellora", 0, 0, screenSize_.cx, screenSize_.cy,
-                             SDL_WINDOW_BORDERLESS | SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_ALLOW_HIGHDPI);
-  if (!window_) return false;
-  renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC);
-  if (!renderer_) renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
-  if (!renderer_) return false;
-  texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING, screenSize_.cx,
-                               screenSize_.cy);
-  SDL_StartTextInput();
-  SDL_RaiseWindow(window_);
-  return texture_ != nullptr;
+  return true;
+}
+
+bool SdlBackend::EnsureWindow() {
+  if (!window_ || !texture_) return false;
+  if (!shown_) {
+    SDL_ShowWindow(window_);
+    SDL_RaiseWindow(window_);
+    SDL_StartTextInput();
+    shown_ = true;
+  }
+  return true;
 }
 
 void SdlBackend::WaitForInput(uint64_t deadline) {
@@ -215,7 +230,8 @@ void SdlBackend::Present(const Surface& screen, const Rect& dirty) {
 }
 
 void SdlBackend::HideScreen() {
-  if (window_) SDL_HideWindow(window_);
+  if (window_ && shown_) SDL_HideWindow(window_);
+  shown_ = false;
 }
 
 void SdlBackend::SetCursor(CursorKind cursor) {
@@ -237,7 +253,7 @@ void SdlBackend::ShowMessageBox(const std::string& text, const std::string& capt
   uint32_t flags = icon == MessageBoxIcon::Error         ? SDL_MESSAGEBOX_ERROR
                    : icon == MessageBoxIcon::Exclamation ? SDL_MESSAGEBOX_WARNING
                                                          : SDL_MESSAGEBOX_INFORMATION;
-  SDL_ShowSimpleMessageBox(flags, caption.c_str(), text.c_str(), window_ && SDL_GetWindowFlags(window_) & SDL_WINDOW_SHOWN ? window_ : nullptr);
+  SDL_ShowSimpleMessageBox(flags, caption.c_str(), text.c_str(), shown_ ? window_ : nullptr);
 }
 
 std::unique_ptr<WaveOut> SdlBackend::CreateWaveOut() { return CreateSdlWaveOut(); }

@@ -1,6 +1,7 @@
 // The SDL2 backend: a borderless window over the whole primary display at
-// its pixel resolution, real keyboard and mouse, system cursors and message
-// boxes.
+// its pixel resolution (mouse positions mapped to those pixels), presented
+// in step with the display's refresh, real keyboard and mouse, system
+// cursors, and native message boxes while the window is not shown.
 #pragma once
 
 #include <SDL.h>
@@ -30,9 +31,13 @@ class SdlBackend : public Backend {
   void ShowMessageBox(const std::string& text, const std::string& caption, MessageBoxIcon icon) override;
   // An SDL audio device (sdl_wave_out.cpp).
   std::unique_ptr<WaveOut> CreateWaveOut() override;
+  // Once the full-screen window shows, boxes are drawn on it: the viewer
+  // (and a test driving the keyboard) dismisses them with Enter or Escape.
+  bool DrawsMessageBoxes() const override { return shown_; }
 
  private:
   SdlBackend() = default;
+  bool CreateScreenWindow(const SDL_DisplayMode& mode, std::string& error);
   bool EnsureWindow();
   bool Translate(const SDL_Event& sdl, InputEvent& event);
   Point ToScreen(int x, int y) const;
@@ -47,6 +52,7 @@ class SdlBackend : public Backend {
   uint32_t wakeEvent_ = 0;
   uint64_t lastPresent_ = 0;
   int refreshMs_ = 16;
+  bool shown_ = false;
 };
 
 }  // namespace pellora
