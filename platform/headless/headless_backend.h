@@ -51,7 +51,10 @@ class HeadlessBackend : public Backend {
   void Wake() override {}
   void Present(const Surface& screen, const Rect& dirty) override;
   void HideScreen() override;
-  void SetCursor(CursorKind cursor) override { cursor_ = cursor; }
+  void SetCursor(CursorKind cursor) override {
+    cursor_ = cursor;
+    if (onCursor) onCursor(cursor);
+  }
   void ShowMessageBox(const std::string& text, const std::string& caption, MessageBoxIcon icon) override;
   // Plays blocks in virtual time (HeadlessWaveOut).
   std::unique_ptr<WaveOut> CreateWaveOut() override;
@@ -71,6 +74,8 @@ class HeadlessBackend : public Backend {
   std::function<void(const Surface&, const Rect&)> onPresent;
   // Called with the bytes of each wave block once it has been played.
   std::function<void(const WaveFormat&, const uint8_t*, size_t)> onWaveData;
+  // Called whenever the program sets the cursor.
+  std::function<void(CursorKind)> onCursor;
 
  private:
   void RunDueEvents();

@@ -1,0 +1,61 @@
+// Running the player in-process on the headless backend: packing a show
+// from a description written by the test, playing it in virtual time with
+// scripted input, and looking at the show window while it plays.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/backend.h"
+#include "platform/headless/headless_backend.h"
+#include "tests/support/test_support.h"
+
+namespace pellora {
+class CShowWnd;
+}
+
+namespace pellora::test {
+
+// A 24-bit BMP file of one colour.
+std::string SolidBmp(int width, int height, uint8_t red, uint8_t green, uint8_t blue);
+
+// Packs the JSON description (written as show.json in dir, beside the
+// files it names) into a bare package; returns its path, or "" after
+// reporting a test failure.
+std::string PackShow(const TempDir& dir, const std::string& json);
+
+// One run of the player. The backend lives from construction to the end
+// of Run; the platform's windows and palette are reset afterwards.
+class HeadlessShow {
+ public:
+  explicit HeadlessShow(Size screen = {640, 480}, bool drawMessageBoxes = false);
+  ~HeadlessShow();
+  HeadlessShow(const HeadlessShow&) = delete;
+  HeadlessShow& operator=(const HeadlessShow&) = delete;
+
+  HeadlessBackend& Backend() { return *backend_; }
+  // Script lines as PELLORA_HEADLESS_SCRIPT takes them.
+  void Script(const std::string& lines);
+  // Runs an action at a virtual time while the show plays.
+  void At(uint64_t ms, std::function<void()> action);
+  // Plays the package; the player's exit status.
+  int Run(const std::string& packagePath, uint64_t limitMs = 120000);
+  // Every cursor the player set, in order.
+  const std::vector<CursorKind>& Cursors() const { return cursors_; }
+  uint64_t EndTime() const { return endTime_; }
+
+ private:
+  HeadlessBackend* backend_;
+  std::vector<CursorKind> cursors_;
+  uint64_t endTime_ = 0;
+};
+
+// The show window of the running player, or null.
+CShowWnd* ShowWindow();
+
+// Resets the platform's windows, palette and display depth between tests.
+void ResetPlatform();
+
+}  // namespace pellora::test
