@@ -70,6 +70,7 @@ void SystemPalette::Rebuild() {
     entries_[255] = {255, 255, 255, 0};
     isStatic_[0] = isStatic_[255] = true;
   }
+  claimed_ = isStatic_;
   cache_.clear();
 }
 
@@ -81,24 +82,25 @@ void SystemPalette::SetUse(SystemPaletteUse use) {
 
 unsigned SystemPalette::Realize(const CPalette& palette, bool background) {
   std::vector<PaletteEntry> before = entries_;
-  std::vector<bool> used(isStatic_);
-  if (background) {
-    // A background palette only takes slots nobody else holds; we model
-    // that as keeping every entry already realised.
-    for (size_t i = 0; i < 256; ++i) used[i] = true;
-  }
+  // The foreground palette may take every entry that is not static; a
+  // background palette only those that no palette has claimed since.
+  std::vector<bool> used = background ? claimed_ : isStatic_;
   size_t next = 0;
   for (const PaletteEntry& want : palette.Entries()) {
     PaletteEntry colour{want.red, want.green, want.blue, 0};
     bool present = false;
     for (size_t i = 0; i < 256; ++i)
-      if (used[i] && entries_[i] == colour) { present = true; break; }
+      if (used[i] && entries_[i] == colour) {
+        present = true;
+        break;
+      }
     if (present) continue;
     while (next < 256 && used[next]) ++next;
     if (next == 256) break;
     entries_[next] = colour;
     used[next] = true;
   }
+  claimed_ = used;
   unsigned changed = 0;
   for (size_t i = 0; i < 256; ++i)
     if (!(before[i] == entries_[i])) ++changed;

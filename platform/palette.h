@@ -38,7 +38,9 @@ class SystemPalette {
 
   void SetUse(SystemPaletteUse use);
   SystemPaletteUse Use() const { return use_; }
-  // Realises a logical palette; the number of system entries that changed.
+  // Realises a logical palette, in the foreground (it may take every
+  // entry that is not static) or in the background (only entries no
+  // palette holds); the number of system entries that changed.
   unsigned Realize(const CPalette& palette, bool background);
   const std::vector<PaletteEntry>& Entries() const { return entries_; }
   // The system colour an 0x00RRGGBB pixel shows as, at the given depth.
@@ -52,6 +54,8 @@ class SystemPalette {
   SystemPaletteUse use_ = SystemPaletteUse::Static;
   std::vector<PaletteEntry> entries_;
   std::vector<bool> isStatic_;
+  // Entries held by the realised palettes (and the static ones).
+  std::vector<bool> claimed_;
   // Colour -> display colour caches (key in the high word).
   std::vector<uint64_t> cache_;
   std::vector<uint64_t> vgaCache_;
