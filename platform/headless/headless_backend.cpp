@@ -224,6 +224,7 @@ void HeadlessBackend::HideScreen() { screenShown_ = false; }
 
 void HeadlessBackend::ShowMessageBox(const std::string& text, const std::string& caption, MessageBoxIcon) {
   messageBoxes_.push_back(text);
+  messageBoxCaptions_.push_back(caption);
   std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
 }
 

@@ -70,6 +70,7 @@ class HeadlessBackend : public Backend {
   bool ScreenShown() const { return screenShown_; }
   CursorKind Cursor() const { return cursor_; }
   const std::vector<std::string>& MessageBoxes() const { return messageBoxes_; }
+  const std::vector<std::string>& MessageBoxCaptions() const { return messageBoxCaptions_; }
   // Called after each presented frame with the screen and the changed part.
   std::function<void(const Surface&, const Rect&)> onPresent;
   // Called with the bytes of each wave block once it has been played.
@@ -91,6 +92,7 @@ class HeadlessBackend : public Backend {
   bool quitSent_ = false;
   CursorKind cursor_ = CursorKind::Arrow;
   std::vector<std::string> messageBoxes_;
+  std::vector<std::string> messageBoxCaptions_;
 };
 
 }  // namespace pellora

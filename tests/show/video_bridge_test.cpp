@@ -1,0 +1,93 @@
+// The video drawing bridge: a missing library is silent, a library without
+// an entry point says which, and a complete one draws the show, which then
+// looks exactly as when PaintDIB draws it.
+#include <gtest/gtest.h>
+
+#include "image/video_bridge.h"
+#include "platform/dynamic_library.h"
+#include "show/show_wnd.h"
+#include "tests/support/show_harness.h"
+
+namespace pellora {
+namespace {
+
+using test::HeadlessShow;
+
+std::string StandIn(const char* name) { return test::BinDir() + "/" + name + ".so"; }
+
+class VideoBridge : public ::testing::Test {
+ protected:
+  void TearDown() override { UnloadVideoBridge(); }
+};
+
+TEST_F(VideoBridge, AMissingLibraryIsSilent) {
+  HeadlessShow show;
+  EXPECT_FALSE(LoadVideoBridge());  // no such library on this system
+  EXPECT_FALSE(LoadVideoBridge(StandIn("no_such_library")));
+  EXPECT_FALSE(VideoBridgeLoaded());
+  EXPECT_TRUE(show.Backend().MessageBoxes().empty());
+  EXPECT_EQ(DrawDibOpen(), nullptr);
+  EXPECT_TRUE(UnloadVideoBridge());
+}
+
+TEST_F(VideoBridge, AMissingEntryPointIsToldWithAnEmptyCaption) {
+  HeadlessShow show;
+  EXPECT_FALSE(LoadVideoBridge(StandIn("video_stand_in_missing")));
+  EXPECT_FALSE(VideoBridgeLoaded());
+  ASSERT_EQ(show.Backend().MessageBoxes().size(), 1u);
+  EXPECT_EQ(show.Backend().MessageBoxes()[0], "No DrawDibDraw in DLL !");
+  EXPECT_EQ(show.Backend().MessageBoxCaptions()[0], "");
+}
+
+TEST_F(VideoBridge, ASecondLoadAfterSuccessKeepsTheBridge) {
+  HeadlessShow show;
+  ASSERT_TRUE(LoadVideoBridge(StandIn("video_stand_in_complete")));
+  EXPECT_TRUE(LoadVideoBridge(StandIn("video_stand_in_missing")));
+  EXPECT_TRUE(LoadVideoBridge());
+  EXPECT_TRUE(show.Backend().MessageBoxes().empty());
+  EXPECT_NE(DrawDibOpen(), nullptr);
+  EXPECT_TRUE(UnloadVideoBridge());
+  EXPECT_FALSE(VideoBridgeLoaded());
+}
+
+// The screen a show puts up at a time, with or without the bridge.
+Surface ScreenOfShow(const std::string& package, bool bridge, int* draws, bool* handle) {
+  HeadlessShow show;
+  DynamicLibrary counter;
+  if (bridge) {
+    EXPECT_TRUE(LoadVideoBridge(StandIn("video_stand_in_complete")));
+    EXPECT_TRUE(counter.Open(StandIn("video_stand_in_complete")));
+  }
+  Surface screen;
+  show.At(2500, [&] {
+    screen = show.Backend().LastFrame();
+    *handle = test::ShowWindow() && test::ShowWindow()->drawDib;
+    if (auto count = reinterpret_cast<int (*)()>(counter.Symbol("StandInDrawCount"))) *draws = count();
+  });
+  show.Script("3000 key escape");
+  EXPECT_EQ(show.Run(package), 0);
+  return screen;
+}
+
+
+
+TEST_F(VideoBridge, TheShowDrawsThroughTheBridgeAndLooksTheSame) {
+  test::TempDir dir;
+  test::WriteFile(dir.File("a.bmp"), test::SolidBmp(50, 30, 10, 200, 30));
+  test::WriteFile(dir.File("b.bmp"), test::SolidBmp(30, 50, 200, 20, 90));
+  std::string package = test::PackShow(dir, R"({"background": {"kind": "gradient"}, "slides": [
+      {"picture": "a.bmp", "fit": "none", "duration": 1, "transition": 16},
+      {"picture": "b.bmp", "fit": "keep-ratio", "duration": 5, "transition": 9}]})");
+  int draws = 0;
+  bool handle = true;
+  Surface plain = ScreenOfShow(package, false, &draws, &handle);
+  EXPECT_FALSE(handle);
+  Surface bridged = ScreenOfShow(package, true, &draws, &handle);
+  EXPECT_TRUE(handle);
+  EXPECT_GT(draws, 100);  // every transition step and paint
+  ASSERT_EQ(plain.width(), bridged.width());
+  EXPECT_TRUE(plain.pixels() == bridged.pixels());
+}
+
+}  // namespace
+}  // namespace pellora
