@@ -1,5 +1,6 @@
 #include "tests/music/music_test_support.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "music/track.h"
@@ -22,7 +23,7 @@ ModSong BuildSong(const SongCells& shape, const SongCells::Writer& cells) {
   for (size_t i = 0; i < shape.orders.size(); ++i) song.positions[i] = shape.orders[i];
   song.initialSpeed = uint8_t(shape.speed);
   song.initialTempo = uint8_t(shape.tempo);
-  song.sampleCount = uint16_t(shape.samples);
+  song.sampleCount = uint16_t(shape.markRows ? std::max(shape.samples, shape.patterns) : shape.samples);
   song.AllocateSamples();
   for (ModSample& s : song.samples) {
     s.c4Speed = 8363;
@@ -36,6 +37,10 @@ ModSong BuildSong(const SongCells& shape, const SongCells::Writer& cells) {
     for (int k = 0; k < shape.channels; ++k) {
       writer.BeginTrack();
       for (int r = 0; r < 64; ++r) {
+        if (shape.markRows && k == shape.channels - 1) {
+          writer.PutInstrument(uint8_t(p));
+          writer.PutNote(uint8_t(r));
+        }
         if (cells) cells(writer, p, r, k);
         writer.EndRow();
       }
@@ -46,9 +51,10 @@ ModSong BuildSong(const SongCells& shape, const SongCells::Writer& cells) {
 
 std::vector<std::pair<int, int>> VisitedRows(ModEngine& engine, int maxTicks) {
   std::vector<std::pair<int, int>> rows;
+  const ModChannel& marks = engine.channels[size_t(engine.song->channelCount - 1)];
   for (int i = 0; i < maxTicks && !engine.IsFinished(); ++i) {
     engine.PlayTick(nullptr);
-    if (engine.tick == 0 && !engine.IsFinished()) rows.emplace_back(engine.position, engine.row);
+    if (engine.tick == 0 && !engine.IsFinished()) rows.emplace_back(marks.sample, marks.note);
   }
   return rows;
 }

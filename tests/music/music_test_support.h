@@ -29,6 +29,9 @@ struct SongCells {
   int speed = 6;
   int tempo = 125;
   int samples = 1;
+  // The last channel's row r of pattern p selects sample p and plays note
+  // r, so that VisitedRows can tell which row was fetched.
+  bool markRows = false;
 };
 ModSong BuildSong(const SongCells& shape, const SongCells::Writer& cells);
 
@@ -50,8 +53,9 @@ struct RecordingVoices : ModVoiceSink {
   void VoiceSetFrequency(int voice, uint32_t hz) override { frequency[voice] = hz; }
 };
 
-// Rows the engine visits (position, row) at each new row, until the song
-// ends or `maxTicks` ticks have passed.
+// The (pattern, row) fetched at each new row (a repeated row counts again),
+// read from the marks of a song built with markRows, until the song ends
+// or `maxTicks` ticks have passed.
 std::vector<std::pair<int, int>> VisitedRows(ModEngine& engine, int maxTicks = 100000);
 
 // Renders a module file through the player's block cycle; the bytes of

@@ -1,0 +1,106 @@
+// The public sample modules: every MOD and 15-sample MOD loads and plays to
+// its end; the odd, damaged and look-alike files never crash or hang.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <filesystem>
+
+#include "music/mod_player.h"
+#include "tests/music/music_test_support.h"
+#include "tools/lib/module_render.h"
+
+namespace pellora {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::vector<std::string> Files(std::initializer_list<const char*> folders) {
+  std::vector<std::string> files;
+  fs::path corpus = test::CorpusDir();
+  if (corpus.empty()) return files;
+  for (const char* folder : folders) {
+    std::error_code ec;
+    for (const auto& entry : fs::directory_iterator(corpus / "modules" / folder, ec))
+      if (entry.is_regular_file()) files.push_back(entry.path().string());
+  }
+  std::sort(files.begin(), files.end());
+  return files;
+}
+
+std::string TestName(const testing::TestParamInfo<std::string>& info) {
+  fs::path p(info.param);
+  std::string name = p.parent_path().filename().string() + "_" + p.filename().string();
+  for (char& c : name)
+    if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
+  return name;
+}
+
+TEST(Corpus, IsPresentOrSkipped) {
+  if (test::CorpusDir().empty()) GTEST_SKIP() << "no corpus beside the project";
+  EXPECT_FALSE(Files({"mod", "m15"}).empty());
+}
+
+class PlayableModule : public testing::TestWithParam<std::string> {};
+
+TEST_P(PlayableModule, PlaysToItsEndAndIsHeard) {
+  uint64_t bytes = 0;
+  double squares = 0;
+  tools::ModuleRenderResult r =
+      tools::RenderModule(GetParam(), {}, [&](const WaveFormat&, const uint8_t* data, size_t size) {
+        for (size_t i = 0; i + 1 < size; i += 2) {
+          double v = int16_t(data[i] | (data[i + 1] << 8));
+          squares += v * v;
+        }
+        bytes += size;
+        return true;
+      });
+  ASSERT_TRUE(r.ok) << r.error;
+  double seconds = double(bytes) / (44100.0 * 4);
+  EXPECT_NEAR(seconds, r.duration, 1.0);
+  ASSERT_GT(bytes, 0u);
+  // Modules whose instruments are synthesised (no sample data) are silent.
+  CModPlayer player(0);
+  ASSERT_TRUE(player.Open(GetParam()));
+  const std::vector<ModSample>& samples = player.Song()->samples;
+  bool sounds = std::any_of(samples.begin(), samples.end(), [](const ModSample& s) { return s.slot >= 0 && s.volume > 0; });
+  if (sounds) {
+    EXPECT_GT(std::sqrt(squares / double(bytes / 2)), 50.0);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Corpus, PlayableModule, testing::ValuesIn(Files({"mod", "m15"})), TestName);
+GTEST_ALLOW_UNINSTANTIATED_PARAMETERIZED_TEST(PlayableModule);
+
+class OddModule : public testing::TestWithParam<std::string> {};
+
+// Loads and plays a few seconds of whatever the player accepts.
+TEST_P(OddModule, IsRefusedOrPlayedWithoutHarm) {
+  CModPlayer player(0);
+  bool opened = player.Open(GetParam());
+  std::string name = fs::path(GetParam()).parent_path().filename().string();
+  if (!opened) {
+    EXPECT_FALSE(player.IsOpen());
+    return;
+  }
+  // A tag outside the ten signatures is at most a 15-sample module.
+  if (name == "mod-other-tags") {
+    EXPECT_EQ(player.Song()->formatName, "MOD 15 instruments");
+  }
+  EXPECT_FALSE(player.GetInfoText().empty());
+  int blocks = 0;
+  tools::ModuleRenderResult r =
+      tools::RenderModule(GetParam(), {22050, 1, 8}, [&](const WaveFormat&, const uint8_t*, size_t) {
+        return ++blocks < 100;
+      });
+  EXPECT_TRUE(r.ok);
+  player.SeekTo(30);
+  player.Rewind();
+}
+
+INSTANTIATE_TEST_SUITE_P(Corpus, OddModule,
+                         testing::ValuesIn(Files({"mod-other-tags", "quirks", "bad", "lookalikes"})), TestName);
+GTEST_ALLOW_UNINSTANTIATED_PARAMETERIZED_TEST(OddModule);
+
+}  // namespace
+}  // namespace pellora
