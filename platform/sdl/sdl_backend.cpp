@@ -129,6 +129,7 @@ void SdlBackend::WaitForInput(uint64_t deadline) {
   if (deadline <= now) return;
   uint64_t wait = deadline - now;
   SDL_WaitEventTimeout(nullptr, int(wait > 1000 ? 1000 : wait));
+  lastPump_ = Now();
 }
 
 void SdlBackend::Wake() {
@@ -197,8 +198,14 @@ bool SdlBackend::Translate(const SDL_Event& sdl, InputEvent& event) {
 }
 
 bool SdlBackend::PollInput(InputEvent& event) {
+  // Asking the display for new events costs system calls; the loop asks
+  // several times per idle pass, and waiting pumps them anyway.
+  if (Now() - lastPump_ >= kPumpIntervalMs) {
+    SDL_PumpEvents();
+    lastPump_ = Now();
+  }
   SDL_Event sdl;
-  while (SDL_PollEvent(&sdl)) {
+  while (SDL_PeepEvents(&sdl, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) > 0) {
     event = InputEvent{};
     if (Translate(sdl, event)) return true;
   }

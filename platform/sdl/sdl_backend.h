@@ -53,6 +53,8 @@ class SdlBackend : public Backend {
   uint64_t lastPresent_ = 0;
   int refreshMs_ = 16;
   bool shown_ = false;
+  uint64_t lastPump_ = 0;
+  static constexpr uint64_t kPumpIntervalMs = 5;
 };
 
 }  // namespace pellora
