@@ -3,7 +3,6 @@
 // and blocks that do not hold what their header promises.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <cstring>
 #include <vector>
 #include <algorithm>
@@ -16,6 +15,7 @@
 #include "platform/gdi.h"
 #include "platform/headless/headless_backend.h"
 #include "platform/palette.h"
+#include "platform/screen.h"
 #include "platform/window.h"
 #include "tests/support/show_harness.h"
 
@@ -192,9 +192,9 @@ TEST(PaintDib, BadBlocksDrawNothing) {
 }
 
 TEST(PaintDib, ColoursAreMappedToThePaletteDisplayAtDrawTime) {
-  setenv("PELLORA_DISPLAY_DEPTH", "8", 1);
   {
     Canvas canvas(20, 20);
+    SetScreenDepthOverride(8);
     HDIB dib = TestDib(16, 16, 8);
     CPalette palette = CreateDIBPalette(dib);
     CClientDC dc(&canvas.window);
@@ -214,9 +214,9 @@ TEST(PaintDib, ColoursAreMappedToThePaletteDisplayAtDrawTime) {
     // The palette is selected only for the call.
     EXPECT_EQ(dc.SelectedPalette(), nullptr);
   }
-  setenv("PELLORA_DISPLAY_DEPTH", "4", 1);
   {
     Canvas canvas(4, 4);
+    SetScreenDepthOverride(4);
     HDIB dib = TestDib(4, 4, 24);
     CClientDC dc(&canvas.window);
     PaintDIB(dc, {0, 0, 4, 4}, dib, {0, 0, 4, 4}, nullptr);
@@ -225,7 +225,6 @@ TEST(PaintDib, ColoursAreMappedToThePaletteDisplayAtDrawTime) {
     for (int y = 0; y < 4; ++y)
       for (int x = 0; x < 4; ++x) EXPECT_NE(std::find(std::begin(vga), std::end(vga), canvas.At(x, y)), std::end(vga));
   }
-  unsetenv("PELLORA_DISPLAY_DEPTH");
 }
 
 TEST(ScrollWindow, MovesOnlyTheAreaAndLeavesTheUncoveredStrip) {

@@ -8,7 +8,10 @@
 #include <vector>
 
 #include "app/diapo_doc.h"
+#include "image/dib.h"
 #include "platform/cursor.h"
+#include "platform/palette.h"
+#include "platform/screen.h"
 #include "show/show_wnd.h"
 #include "tests/support/show_harness.h"
 
@@ -246,6 +249,39 @@ TEST_F(ShowSequencing, ABackgroundThatCannotBeBuiltLeavesTheSlidesOnBlack) {
   EXPECT_EQ(show.Run(package), 0);
   EXPECT_EQ(corner, 0u);
   EXPECT_EQ(centre, 0x00FF00u);
+}
+
+TEST_F(ShowSequencing, OnA256ColourDisplayTheFramesPaletteIsRealisedWhole) {
+  std::string package = test::PackShow(dir, R"({"background": {"kind": "gradient", "colourA": "#000000",
+      "colourB": "#FF8040"}, "slides": [{"picture": "green.bmp", "advance": "manual", "transition": 6}]})");
+  HeadlessShow show;
+  SetScreenDepthOverride(8);
+  bool matches = false, nostatic = false;
+  show.At(2000, [&] {
+    const CDIB& frame = ShowWindow()->currentFrame;
+    ASSERT_EQ(DIBBitCount(frame.m_hDIB.data()), 8);
+    ASSERT_EQ(frame.m_palette.Entries().size(), 256u);
+    // Every pixel on screen is its frame's palette colour exactly.
+    const uint8_t* bits = FindDIBBits(frame.m_hDIB.data());
+    size_t stride = DIBStride(8, 640);
+    const Surface& screen = show.Backend().LastFrame();
+    matches = true;
+    for (int y = 0; y < 480 && matches; y += 7)
+      for (int x = 0; x < 640; x += 5) {
+        const PaletteEntry& e = frame.m_palette.Entries()[bits[size_t(479 - y) * stride + size_t(x)]];
+        if (screen.Pixel(x, y) != PixelFromRgb(e.red, e.green, e.blue)) {
+          matches = false;
+          break;
+        }
+      }
+    nostatic = SystemPalette::Instance().Use() == SystemPaletteUse::NoStatic;
+  });
+  show.Script("3000 key escape");
+  EXPECT_EQ(show.Run(package), 0);
+  EXPECT_TRUE(matches);
+  EXPECT_TRUE(nostatic);
+  // The show's end gives the system its static colours back.
+  EXPECT_EQ(SystemPalette::Instance().Use(), SystemPaletteUse::Static);
 }
 
 }  // namespace

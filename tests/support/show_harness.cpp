@@ -6,7 +6,9 @@
 #include "app/globals.h"
 #include "app/main_frame.h"
 #include "app/show_player_app.h"
+#include "image/colour_reduction.h"
 #include "platform/palette.h"
+#include "platform/screen.h"
 #include "platform/window_manager.h"
 #include "show/show_wnd.h"
 #include "tools/lib/package_writer.h"
@@ -48,6 +50,8 @@ std::string PackShow(const TempDir& dir, const std::string& json) {
 void ResetPlatform() {
   WindowManager::Instance().Reset();
   SystemPalette::Instance().Reset();
+  SetScreenDepthOverride(0);
+  ResetDisplayDepth();
   showActive = false;
   keyNavigation = false;
 }

@@ -56,6 +56,8 @@ class HeadlessShow {
 CShowWnd* ShowWindow();
 
 // Resets the platform's windows, palette and display depth between tests.
+// A test sets the depth with SetScreenDepthOverride after creating its
+// backend.
 void ResetPlatform();
 
 }  // namespace pellora::test
