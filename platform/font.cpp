@@ -47,12 +47,28 @@ struct FontFile {
   int index = 0;
 };
 
+// Fontconfig's configuration and caches, released when the program ends.
+class FontconfigSession {
+ public:
+  FontconfigSession() : ready_(FcInit()) {}
+  ~FontconfigSession() {
+    if (ready_) FcFini();
+  }
+  FontconfigSession(const FontconfigSession&) = delete;
+  FontconfigSession& operator=(const FontconfigSession&) = delete;
+  bool Ready() const { return ready_; }
+
+ private:
+  bool ready_;
+};
+
 // Asks fontconfig for a family in a style; accepts the answer only when it
 // is that family (generic names accept whatever fontconfig chose).
 bool Match(const char* family, int weight, bool italic, FontFile& file) {
   static std::mutex mutex;
   std::lock_guard<std::mutex> lock(mutex);
-  if (!FcInit()) return false;
+  static FontconfigSession session;
+  if (!session.Ready()) return false;
   FcPattern* pattern = FcPatternCreate();
   if (!pattern) return false;
   FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family));
