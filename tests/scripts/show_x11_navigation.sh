@@ -2,15 +2,7 @@
 # The self-running show in a real X display: after each navigation key the
 # screen equals the image `pellora render` makes of that slide, and Escape
 # ends the program with status 0 and no window left.
-set -u
-for tool in xvfb-run xdotool import compare convert; do
-  command -v "$tool" >/dev/null || { echo "skipped: $tool is missing"; exit 77; }
-done
-bin="${PELLORA_BIN_DIR:?}"
-"$bin/pellora" --help | grep -q "render" || { echo "skipped: pellora render is missing"; exit 77; }
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-cd "$work" || exit 1
+source "$(dirname "$0")/x11_show_setup.bash"
 
 convert -size 200x150 gradient:red-yellow BMP3:a.bmp
 convert -size 120x160 plasma:fractal -seed 4 -quality 90 b.jpg 2>/dev/null || convert -size 120x160 gradient:green-blue -quality 90 b.jpg
@@ -24,8 +16,7 @@ cat > show.json <<'JSON'
   {"picture": "b.jpg", "fit": "keep-ratio", "advance": "manual", "transition": 9},
   {"picture": "c.bmp", "fit": "stretch", "advance": "manual", "transition": 18}]}
 JSON
-"$bin/pellora" pack show.json -o show || exit 1
-"$bin/pellora" render show --out renders --size 640x480 || exit 1
+pack_and_render
 
 cat > drive.sh <<'DRIVE'
 set -u

@@ -2,23 +2,14 @@
 # The password lock in a real X display, typed through the keyboard: the
 # right password opens the show, a wrong one ends the program after the
 # refusal message.
-set -u
-for tool in xvfb-run xdotool import compare convert; do
-  command -v "$tool" >/dev/null || { echo "skipped: $tool is missing"; exit 77; }
-done
-bin="${PELLORA_BIN_DIR:?}"
-"$bin/pellora" --help | grep -q "render" || { echo "skipped: pellora render is missing"; exit 77; }
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-cd "$work" || exit 1
+source "$(dirname "$0")/x11_show_setup.bash"
 
 convert -size 160x120 gradient:blue-white BMP3:a.bmp
 cat > show.json <<'JSON'
 {"password": "Sesame20", "background": {"kind": "colour", "plainColour": "#204060"},
  "slides": [{"picture": "a.bmp", "fit": "keep-ratio", "advance": "manual", "transition": 1}]}
 JSON
-"$bin/pellora" pack show.json -o show || exit 1
-"$bin/pellora" render show --out renders --size 640x480 || exit 1
+pack_and_render
 
 cat > drive.sh <<'DRIVE'
 set -u
