@@ -16,10 +16,9 @@ uint8_t BlendChannel(int64_t first, int64_t second, int i, int n) {
   return uint8_t((first * (n - 1 - i) + second * i) / (n - 1));
 }
 
-// Writes one colour over a row of width pixels: the first pixel, then
-// ever larger copies of what is already there.
-void FillRow24(uint8_t* row, int width, COLORREF colour) {
-  if (width <= 0) return;
+// Writes one colour over a whole row (its padding set to 0): the first
+// pixel, then ever larger copies of what is already there.
+void FillRow24(uint8_t* row, size_t stride, int width, COLORREF colour) {
   row[0] = GetBValue(colour);
   row[1] = GetGValue(colour);
   row[2] = GetRValue(colour);
@@ -29,9 +28,10 @@ void FillRow24(uint8_t* row, int width, COLORREF colour) {
     std::memcpy(row + done, row, n);
     done += n;
   }
+  std::memset(row + total, 0, stride - total);
 }
 
-// Copies row 0 over every other row.
+// Copies row 0, padding included, over every other row.
 void RepeatFirstRow(const DibRows& rows) {
   for (int y = 1; y < rows.height; ++y) std::memcpy(rows.Row(y), rows.Row(0), rows.stride);
 }
@@ -42,9 +42,26 @@ struct NewScreen {
   HDIB dib;
   DibRows rows;
 };
-std::optional<NewScreen> CreateScreen24(int width, int height) {
+// Builders that write every pixel and padding byte themselves ask for an
+// uncleared block: clearing it first would cost a second pass over memory.
+std::optional<NewScreen> CreateScreen24(int width, int height, bool cleared = true) {
   if (width <= 0 || height <= 0) return std::nullopt;
-  NewScreen s{CreateDIB(uint32_t(width), height, 24), {}};
+  NewScreen s;
+  if (cleared) {
+    s.dib = CreateDIB(uint32_t(width), height, 24);
+  } else {
+    uint64_t bytes = sizeof(BITMAPINFOHEADER) + uint64_t(DIBStride(24, uint32_t(width))) * uint64_t(height);
+    if (bytes > GlobalBlock::kMaxSize) return std::nullopt;
+    s.dib = GlobalBlock::Allocate(size_t(bytes), false);
+    if (!s.dib) return std::nullopt;
+    BITMAPINFOHEADER h{};
+    h.biSize = sizeof h;
+    h.biWidth = width;
+    h.biHeight = height;
+    h.biPlanes = 1;
+    h.biBitCount = 24;
+    std::memcpy(s.dib.data(), &h, sizeof h);
+  }
   std::optional<DibRows> rows = DibRows::Open(s.dib);
   if (!rows) return std::nullopt;
   s.rows = *rows;
@@ -216,7 +233,7 @@ HDIB TileDIB8(const HDIB& picture, int width, int height, PaletteKind kind) {
 }
 
 HDIB GradientDIB24(COLORREF first, COLORREF second, int width, int height, int direction) {
-  std::optional<NewScreen> screen = CreateScreen24(width, height);
+  std::optional<NewScreen> screen = CreateScreen24(width, height, false);
   if (!screen) return {};
   const DibRows& rows = screen->rows;
   if (direction != 0) {
@@ -227,17 +244,18 @@ HDIB GradientDIB24(COLORREF first, COLORREF second, int width, int height, int d
       out[1] = GetGValue(c);
       out[2] = GetRValue(c);
     }
+    std::memset(out, 0, rows.stride - size_t(width) * 3);
     RepeatFirstRow(rows);
   } else {
-    for (int y = 0; y < height; ++y) FillRow24(rows.Row(y), width, BlendColor(y, second, first, height));
+    for (int y = 0; y < height; ++y) FillRow24(rows.Row(y), rows.stride, width, BlendColor(y, second, first, height));
   }
   return std::move(screen->dib);
 }
 
 HDIB SolidDIB24(COLORREF colour, int width, int height) {
-  std::optional<NewScreen> screen = CreateScreen24(width, height);
+  std::optional<NewScreen> screen = CreateScreen24(width, height, false);
   if (!screen) return {};
-  FillRow24(screen->rows.Row(0), width, colour);
+  FillRow24(screen->rows.Row(0), screen->rows.stride, width, colour);
   RepeatFirstRow(screen->rows);
   return std::move(screen->dib);
 }

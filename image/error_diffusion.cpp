@@ -40,15 +40,23 @@ const ErrorTables& Tables() {
   return tables;
 }
 
-// Everything the engine needs for one clamped channel value: its share of
-// the palette index and its error already weighted four ways, so that the
-// inner loop only looks up and adds.
+// Values the engine can meet before clamping: a source value (0..255) plus
+// the four shares of neighbouring errors. An error is at most 255 either
+// way, and its shares add up to at most 112 + 80 + 48 + 16 = 256, so every
+// value lies in -256..511.
+constexpr int kLowestValue = -256;
+constexpr int kValueRange = 768;
+
+// Everything the engine needs for one channel value: its share of the
+// palette index and its error (after clamping the value to 0..255) already
+// weighted four ways, so that the inner loop only looks up and adds.
 struct Diffused {
-  int16_t w7, w3, w5, w1;
+  uint8_t index;
+  int8_t w7, w3, w5, w1;
 };
 struct ChannelTable {
-  std::array<uint8_t, 256> index;
-  std::array<Diffused, 256> spread;
+  Diffused entry[kValueRange];
+  const Diffused& operator[](int32_t value) const { return entry[value - kLowestValue]; }
 };
 struct KindTables {
   ChannelTable channel[3];
@@ -62,11 +70,12 @@ KindTables BuildKindTables(PaletteKind kind) {
   const ChannelFormat* formats[3] = {&f.red, &f.green, &f.blue};
   for (int c = 0; c < 3; ++c) {
     const ChannelFormat& cf = *formats[c];
-    for (unsigned v = 0; v < 256; ++v) {
+    for (int i = 0; i < kValueRange; ++i) {
+      unsigned v = unsigned(std::clamp(i + kLowestValue, 0, 255));
       unsigned masked = v & cf.mask;
-      k.channel[c].index[v] = uint8_t(masked >> cf.shift);
       size_t e = size_t(int(v) - Level(cf, masked) + 256);
-      k.channel[c].spread[v] = {int16_t(t.t7[e]), int16_t(t.t3[e]), int16_t(t.t5[e]), int16_t(t.t1[e])};
+      k.channel[c].entry[i] = {uint8_t(masked >> cf.shift), int8_t(t.t7[e]), int8_t(t.t3[e]), int8_t(t.t5[e]),
+                               int8_t(t.t1[e])};
     }
   }
   for (unsigned i = 0; i < 256; ++i) {
@@ -83,12 +92,10 @@ const KindTables& TablesFor(PaletteKind kind) {
   return tables[kind == PALETTE_111 ? 1 : 0];
 }
 
-inline unsigned Clamp(int32_t v) { return unsigned(std::clamp<int32_t>(v, 0, 255)); }
-
 // One row. The error going right is carried in registers, and the errors
 // going to the row below are gathered so that each of its pixels is
 // written once: when pixel x is done, pixel x - 1 below has all three of
-// its shares.
+// its shares. Clamping is in the tables.
 template <bool kHasNext>
 void DiffuseRowImpl(const KindTables& k, const int32_t* current, int32_t* next, int width, uint8_t* out) {
   const ChannelTable& tr = k.channel[0];
@@ -98,13 +105,10 @@ void DiffuseRowImpl(const KindTables& k, const int32_t* current, int32_t* next, 
   int32_t belowR = 0, belowG = 0, belowB = 0;  // pending for next[x - 1]
   int32_t afterR = 0, afterG = 0, afterB = 0;  // pending for next[x]
   for (int x = 0; x < width; ++x, current += 3) {
-    unsigned r = Clamp(current[0] + carryR);
-    unsigned g = Clamp(current[1] + carryG);
-    unsigned b = Clamp(current[2] + carryB);
-    out[x] = uint8_t(tr.index[r] | tg.index[g] | tb.index[b]);
-    const Diffused& dr = tr.spread[r];
-    const Diffused& dg = tg.spread[g];
-    const Diffused& db = tb.spread[b];
+    const Diffused& dr = tr[current[0] + carryR];
+    const Diffused& dg = tg[current[1] + carryG];
+    const Diffused& db = tb[current[2] + carryB];
+    out[x] = uint8_t(dr.index | dg.index | db.index);
     carryR = dr.w7;
     carryG = dg.w7;
     carryB = db.w7;
@@ -142,7 +146,7 @@ int32_t WeightedError(int weight, int error) {
 
 uint8_t PaletteIndex(PaletteKind kind, uint8_t red, uint8_t green, uint8_t blue) {
   const KindTables& k = TablesFor(kind);
-  return uint8_t(k.channel[0].index[red] | k.channel[1].index[green] | k.channel[2].index[blue]);
+  return uint8_t(k.channel[0][red].index | k.channel[1][green].index | k.channel[2][blue].index);
 }
 
 const RGBQUAD* PaletteTable(PaletteKind kind) { return TablesFor(kind).palette.data(); }

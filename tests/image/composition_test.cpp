@@ -147,6 +147,17 @@ TEST(Composition, SolidColours) {
     for (int x = 0; x < 7; ++x) EXPECT_EQ(test::IndexAt(black, x, y), 0);
 }
 
+TEST(Composition, FilledScreensHaveZeroRowPadding) {
+  // 5 pixels of 3 bytes leave one padding byte in each 16-byte row.
+  HDIB built[] = {SolidDIB24(RGB(255, 255, 255), 5, 3), GradientDIB24(RGB(255, 255, 255), 0, 5, 3, 0),
+                  GradientDIB24(RGB(255, 255, 255), RGB(255, 255, 255), 5, 3, 1)};
+  for (HDIB& b : built) {
+    ASSERT_EQ(b.size(), 40u + 16 * 3);
+    for (int y = 0; y < 3; ++y) EXPECT_EQ(b.data()[40 + 16 * y + 15], 0);
+    EXPECT_EQ(b.data()[40 + 14], 255);
+  }
+}
+
 TEST(Composition, NaturalSizePlacementCutsAtTheEdges) {
   HDIB screen = test::SolidDib24(640, 4, kGrey);
   ASSERT_TRUE(PlacePicture24(screen, Coded(641, 2)));
