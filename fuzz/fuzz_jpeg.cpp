@@ -1,0 +1,49 @@
+// Feeds arbitrary bytes to the JPEG reader; a picture that decodes is
+// turned into RGB rows and fitted onto a small screen.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "image/composition.h"
+#include "image/dib_rgb.h"
+#include "image/jpeg_reader.h"
+#include "platform/file.h"
+
+namespace {
+
+// The one temporary file the inputs go through, removed at exit.
+class InputFile {
+ public:
+  InputFile() : path_(pellora::CreateUniqueTempFile(pellora::GetTempDirectory(), "fuzzjpg")) {}
+  ~InputFile() {
+    if (!path_.empty()) pellora::DeleteFileNormal(path_);
+  }
+  bool Write(const uint8_t* data, size_t size) const {
+    pellora::CFile file;
+    return !path_.empty() && file.Open(path_, pellora::CFile::Mode::CreateWrite) &&
+           pellora::WriteInPieces(file, data, size);
+  }
+  const std::string& Path() const { return path_; }
+
+ private:
+  std::string path_;
+};
+
+const InputFile input;
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  using namespace pellora;
+  if (!input.Write(data, size)) return 0;
+  HDIB picture = ReadJpegFile(input.Path());
+  if (!picture) return 0;
+  // Large pictures only go through the reader, to keep the runs quick.
+  uint64_t pixels = uint64_t(DIBWidth(picture.data())) * uint64_t(DIBHeight(picture.data()));
+  if (pixels > (1u << 18)) return 0;
+  RgbImage image;
+  DIBToRgb(picture, image);
+  HDIB screen = SolidDIB24(RGB(0, 0, 0), 40, 30);
+  FitPicture24(screen, picture, 2, false);
+  return 0;
+}
