@@ -80,7 +80,7 @@ std::vector<uint8_t> Compress(const std::vector<uint8_t>& rgb, int quality) {
 // The quality whose file comes closest to half a megabyte.
 std::vector<uint8_t> HalfMegabyteJpeg() {
   std::vector<uint8_t> rgb = PhotoSamples(), best;
-  for (int quality = 30; quality <= 95; quality += 5) {
+  for (int quality = 50; quality <= 98; ++quality) {
     std::vector<uint8_t> bytes = Compress(rgb, quality);
     if (best.empty() || std::abs(double(bytes.size()) - 5e5) < std::abs(double(best.size()) - 5e5)) best = bytes;
   }

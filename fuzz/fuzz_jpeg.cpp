@@ -4,33 +4,13 @@
 #include <cstdint>
 #include <string>
 
+#include "fuzz/input_file.h"
 #include "image/composition.h"
 #include "image/dib_rgb.h"
 #include "image/jpeg_reader.h"
-#include "platform/file.h"
 
 namespace {
-
-// The one temporary file the inputs go through, removed at exit.
-class InputFile {
- public:
-  InputFile() : path_(pellora::CreateUniqueTempFile(pellora::GetTempDirectory(), "fuzzjpg")) {}
-  ~InputFile() {
-    if (!path_.empty()) pellora::DeleteFileNormal(path_);
-  }
-  bool Write(const uint8_t* data, size_t size) const {
-    pellora::CFile file;
-    return !path_.empty() && file.Open(path_, pellora::CFile::Mode::CreateWrite) &&
-           pellora::WriteInPieces(file, data, size);
-  }
-  const std::string& Path() const { return path_; }
-
- private:
-  std::string path_;
-};
-
-const InputFile input;
-
+const pellora::fuzz::InputFile input("fuzzjpg");
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

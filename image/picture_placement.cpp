@@ -39,11 +39,11 @@ Natural NaturalPlace(int sw, int sh, int width, int height) {
 }
 
 // The rectangle a fitted picture fills, and for each of its columns and
-// rows the source column and row it samples.
+// rows where it samples the source.
 struct Fitted {
   int left = 0, bottom = 0, width = 0, height = 0;
-  std::vector<int> column;  // source column of each destination column
-  std::vector<int> row;     // source row of each destination row
+  std::vector<size_t> columnOffset;  // byte offset, in a blue-green-red row, of each column's source pixel
+  std::vector<int> row;              // source row of each destination row
 };
 // False only when memory runs out; an empty area leaves width or height 0.
 bool FitArea(int sw, int sh, int screenWidth, int screenHeight, int margin, bool stretch, Fitted& f) {
@@ -65,12 +65,12 @@ bool FitArea(int sw, int sh, int screenWidth, int screenHeight, int margin, bool
   f.left = (screenWidth - f.width) / 2;
   f.bottom = (screenHeight - f.height) / 2;
   try {
-    f.column.resize(size_t(f.width));
+    f.columnOffset.resize(size_t(f.width));
     f.row.resize(size_t(f.height));
   } catch (const std::bad_alloc&) {
     return false;
   }
-  for (int x = 0; x < f.width; ++x) f.column[size_t(x)] = std::min(MulDiv(x, sw, f.width), sw - 1);
+  for (int x = 0; x < f.width; ++x) f.columnOffset[size_t(x)] = size_t(std::min(MulDiv(x, sw, f.width), sw - 1)) * 3;
   for (int y = 0; y < f.height; ++y) f.row[size_t(y)] = std::min(MulDiv(y, sh, f.height), sh - 1);
   return true;
 }
@@ -118,33 +118,50 @@ bool PlacePicture8(HDIB& screen, const HDIB& picture, PaletteKind kind) {
   return true;
 }
 
-bool FitPicture24(HDIB& screen, const HDIB& picture, int margin, bool stretch) {
-  std::optional<DibRows> rows = ScreenRows(screen, 24);
-  std::optional<DibPixels> pixels = DibPixels::Open(picture);
-  if (!rows || !pixels) return false;
-  int sw = pixels->Width();
-  Fitted f;
-  if (!FitArea(sw, pixels->Height(), rows->width, rows->height, margin, stretch, f)) return false;
-  if (f.width == 0 || f.height == 0) return true;
-  std::vector<uint8_t> scratch;
-  if (!TryScratch(scratch, size_t(sw) * 3)) return false;
-  // Byte offset of each destination column's source pixel.
-  std::vector<size_t> offset;
-  try {
-    offset.resize(size_t(f.width));
-  } catch (const std::bad_alloc&) {
-    return false;
+namespace {
+
+// A fit once its blocks are checked and its rectangle is known.
+struct FitJob {
+  DibRows rows;
+  std::optional<DibPixels> pixels;
+  Fitted area;
+  std::vector<uint8_t> scratch;  // one source row as blue, green, red
+
+  // The source row that fitted row y samples, as blue, green, red bytes.
+  const uint8_t* SourceRow(int y) {
+    return pixels->RowBgr(area.row[size_t(y)], 0, pixels->Width(), scratch.data());
   }
-  for (int x = 0; x < f.width; ++x) offset[size_t(x)] = size_t(f.column[size_t(x)]) * 3;
+};
+enum class FitStart { Failed, NothingToDraw, Ready };
+
+FitStart StartFit(HDIB& screen, int bitCount, const HDIB& picture, int margin, bool stretch, FitJob& job) {
+  std::optional<DibRows> rows = ScreenRows(screen, bitCount);
+  job.pixels = DibPixels::Open(picture);
+  if (!rows || !job.pixels) return FitStart::Failed;
+  job.rows = *rows;
+  int sw = job.pixels->Width();
+  if (!FitArea(sw, job.pixels->Height(), rows->width, rows->height, margin, stretch, job.area))
+    return FitStart::Failed;
+  if (job.area.width == 0 || job.area.height == 0) return FitStart::NothingToDraw;
+  return TryScratch(job.scratch, size_t(sw) * 3) ? FitStart::Ready : FitStart::Failed;
+}
+
+}  // namespace
+
+bool FitPicture24(HDIB& screen, const HDIB& picture, int margin, bool stretch) {
+  FitJob job;
+  FitStart start = StartFit(screen, 24, picture, margin, stretch, job);
+  if (start != FitStart::Ready) return start == FitStart::NothingToDraw;
+  const Fitted& f = job.area;
   for (int y = 0; y < f.height; ++y) {
-    uint8_t* out = rows->Row(f.bottom + y) + size_t(f.left) * 3;
+    uint8_t* out = job.rows.Row(f.bottom + y) + size_t(f.left) * 3;
     if (y > 0 && f.row[size_t(y)] == f.row[size_t(y - 1)]) {
-      std::memcpy(out, rows->Row(f.bottom + y - 1) + size_t(f.left) * 3, size_t(f.width) * 3);
+      std::memcpy(out, job.rows.Row(f.bottom + y - 1) + size_t(f.left) * 3, size_t(f.width) * 3);
       continue;
     }
-    const uint8_t* src = pixels->RowBgr(f.row[size_t(y)], 0, sw, scratch.data());
+    const uint8_t* src = job.SourceRow(y);
     for (int x = 0; x < f.width; ++x, out += 3) {
-      const uint8_t* p = src + offset[size_t(x)];
+      const uint8_t* p = src + f.columnOffset[size_t(x)];
       out[0] = p[0];
       out[1] = p[1];
       out[2] = p[2];
@@ -154,29 +171,24 @@ bool FitPicture24(HDIB& screen, const HDIB& picture, int margin, bool stretch) {
 }
 
 bool FitPicture8(HDIB& screen, const HDIB& picture, int margin, bool stretch, PaletteKind kind) {
-  std::optional<DibRows> rows = ScreenRows(screen, 8);
-  std::optional<DibPixels> pixels = DibPixels::Open(picture);
-  if (!rows || !pixels) return false;
-  int sw = pixels->Width();
-  Fitted f;
-  if (!FitArea(sw, pixels->Height(), rows->width, rows->height, margin, stretch, f)) return false;
-  if (f.width == 0 || f.height == 0) return true;
-  std::vector<uint8_t> scratch;
-  if (!TryScratch(scratch, size_t(sw) * 3)) return false;
+  FitJob job;
+  FitStart start = StartFit(screen, 8, picture, margin, stretch, job);
+  if (start != FitStart::Ready) return start == FitStart::NothingToDraw;
+  const Fitted& f = job.area;
   ErrorDiffusion engine(kind, f.width, f.height);
   if (!engine.ok()) return false;
   engine.Run(
       [&](int y, int32_t* rgb) {
-        const uint8_t* src = pixels->RowBgr(f.row[size_t(y)], 0, sw, scratch.data());
+        const uint8_t* src = job.SourceRow(y);
         for (int x = 0; x < f.width; ++x, rgb += 3) {
-          const uint8_t* p = src + size_t(f.column[size_t(x)]) * 3;
+          const uint8_t* p = src + f.columnOffset[size_t(x)];
           rgb[0] = p[2];
           rgb[1] = p[1];
           rgb[2] = p[0];
         }
       },
       [&](int y, const uint8_t* indices) {
-        std::memcpy(rows->Row(f.bottom + y) + f.left, indices, size_t(f.width));
+        std::memcpy(job.rows.Row(f.bottom + y) + f.left, indices, size_t(f.width));
       });
   return true;
 }
