@@ -36,7 +36,7 @@ int ModEngine::ChannelCount() const { return song ? std::min<int>(song->channelC
 int ModEngine::PositionLimit() const { return song ? std::min<int>(song->positionCount, 256) : 0; }
 
 bool ModEngine::IsFinished() const {
-  return !song || position >= PositionLimit() || elapsedMs >= kSongTimeLimitMs;
+  return !song || position >= PositionLimit() || elapsedMs >= songTimeLimitMs;
 }
 
 void ModEngine::SetTempo(uint8_t newTempo) {

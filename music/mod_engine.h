@@ -114,6 +114,8 @@ class ModEngine {
   // part of it that has been heard.
   uint64_t elapsedMs = 0;
   uint64_t positionMs = 0;
+  // Song time at which the song counts as ended whatever its rows say.
+  uint64_t songTimeLimitMs = kSongTimeLimitMs;
 
  private:
   int ChannelCount() const;

@@ -1,6 +1,8 @@
 #include "music/mod_mixer.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstring>
 #include <new>
 
 #include "music/sample_store.h"
@@ -134,11 +136,14 @@ void ModMixer::AddVoice(MixVoice& v, int32_t* out, uint32_t frames) {
     uint64_t n = v.step ? (need + v.step - 1) / v.step : frames - done;
     n = std::min<uint64_t>(n, frames - done);
     uint64_t pos = (uint64_t(v.samplePos) << 16) | v.fraction;
+    const uint64_t step = v.step;
     if (silent) {
-      pos += n * v.step;
+      pos += n * step;
     } else {
+      // One table lookup and one addition per output value.
       int32_t* o = out + size_t(done) * (kStereo ? 2 : 1);
-      for (uint64_t i = 0; i < n; ++i) {
+      int32_t* const stop = o + size_t(n) * (kStereo ? 2 : 1);
+      while (o != stop) {
         uint8_t s = uint8_t(data[pos >> 16]);
         if constexpr (kStereo) {
           o[0] += left[s];
@@ -147,7 +152,7 @@ void ModMixer::AddVoice(MixVoice& v, int32_t* out, uint32_t frames) {
         } else {
           *o++ += left[s];
         }
-        pos += v.step;
+        pos += step;
       }
     }
     v.samplePos = uint32_t(pos >> 16);
@@ -167,11 +172,16 @@ void ModMixer::MixChunk(uint8_t* destination, uint32_t frames) {
     else AddVoice<false>(v, buffer, frames);
   }
   if (sixteenBits_) {
-    // Sums saturate at the ends of the 16-bit range.
-    for (uint32_t i = 0; i < values; ++i) {
-      int32_t s = std::clamp(buffer[i], -32768, 32767);
-      destination[2 * i] = uint8_t(s);
-      destination[2 * i + 1] = uint8_t(s >> 8);
+    // Sums saturate at the ends of the 16-bit range; stored little-endian.
+    int16_t values16[kChunkFrames * 2];
+    for (uint32_t i = 0; i < values; ++i) values16[i] = int16_t(std::clamp(buffer[i], -32768, 32767));
+    if constexpr (std::endian::native == std::endian::little) {
+      std::memcpy(destination, values16, size_t(values) * 2);
+    } else {
+      for (uint32_t i = 0; i < values; ++i) {
+        destination[2 * i] = uint8_t(values16[i]);
+        destination[2 * i + 1] = uint8_t(uint16_t(values16[i]) >> 8);
+      }
     }
   } else {
     // The clip table covers sums of -8192..8191; louder ones clip at its ends.

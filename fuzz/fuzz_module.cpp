@@ -1,0 +1,56 @@
+// Feeds arbitrary bytes to the module player: detection, loading, the
+// duration, and rounds of playing a few blocks through the engine and the
+// mixer with seeks and rewinds in between, in an output format picked
+// from the input. The song time limit is lowered to keep each input cheap.
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+
+#include "fuzz/input_file.h"
+#include "music/mod_done_window.h"
+#include "music/mod_player.h"
+#include "platform/app.h"
+#include "platform/wave_out_immediate.h"
+
+namespace {
+const pellora::fuzz::InputFile input("fuzzmod");
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  using namespace pellora;
+  if (!input.Write(data, size)) return 0;
+  CModDoneWindow window;
+  if (!window.Create()) return 0;
+
+  uint32_t mix = 0;
+  for (size_t i = 0; i < size; i += 97) mix = mix * 31 + data[i];
+  int blocksLeft = 0;
+  CModPlayer player(window.m_hWnd);
+  player.SetWaveOutFactory([&] {
+    return std::make_unique<ImmediateWaveOut>(1u << (mix % 12), [&](const WaveFormat&, const uint8_t*, size_t) {
+      return --blocksLeft > 0;
+    });
+  });
+  player.queueLimit = 3;
+  player.Engine().songTimeLimitMs = 60 * 1000;
+  if (!player.Open(input.Path())) return 0;
+  player.GetInfoText();
+  player.GetTitle();
+  player.GetSizeText();
+  for (int round = 0; round < 4; ++round) {
+    uint8_t choice = size ? data[(mix + round * 131) % size] : 0;
+    blocksLeft = 6;
+    if (player.Play()) RunModalLoop([&] { return player.IsPlaying(); });
+    PumpWaitingMessages();
+    switch (choice % 4) {
+      case 0: player.SeekTo(choice % 40); break;
+      case 1: player.Rewind(); break;
+      case 2: player.SeekToEnd(); break;
+      default: break;
+    }
+    player.GetPosition();
+  }
+  player.Close();
+  PumpWaitingMessages();
+  return 0;
+}
