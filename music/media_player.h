@@ -36,7 +36,6 @@ class CMediaPlayer {
   virtual void SeekTo(int /*seconds*/) {}
 
   bool IsOpen() const { return isOpen; }
-  HWND OwnerWindow() const { return ownerWindow; }
 
  protected:
   bool isOpen = false;

@@ -87,8 +87,6 @@ class CModPlayer : public CMediaPlayer {
   uint32_t QueuedBlocks() const { return queued_; }
   const ModSong* Song() const { return song_.get(); }
   ModEngine& Engine() { return engine_; }
-  const ModMixer& Mixer() const { return mixer_; }
-  const ModSampleStore& Samples() const { return store_; }
   const ModOutputFormat& OutputFormat() const { return format_; }
   uint32_t BytesPerTick() const { return bytesPerTick_; }
 

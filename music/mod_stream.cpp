@@ -33,11 +33,6 @@ bool ModStream::Seek(uint64_t position) {
   return true;
 }
 
-bool ModStream::Skip(int64_t offset) {
-  if (offset < 0 && uint64_t(-offset) > position_) return false;
-  return Seek(position_ + uint64_t(offset));
-}
-
 bool ModStream::Fill() {
   if (position_ >= length_ || !file_.IsOpen()) return false;
   if (file_.Seek((long long)position_, CFile::Origin::Begin) < 0) return false;
@@ -75,27 +70,6 @@ bool ModStream::Read(void* buffer, size_t count) {
 }
 
 bool ModStream::ReadU8(uint8_t& value) { return Read(&value, 1); }
-
-bool ModStream::ReadU16LE(uint16_t& value) {
-  uint8_t b[2];
-  bool ok = Read(b, 2);
-  value = GetU16LE(b);
-  return ok;
-}
-
-bool ModStream::ReadU16BE(uint16_t& value) {
-  uint8_t b[2];
-  bool ok = Read(b, 2);
-  value = GetU16BE(b);
-  return ok;
-}
-
-bool ModStream::ReadU32LE(uint32_t& value) {
-  uint8_t b[4];
-  bool ok = Read(b, 4);
-  value = GetU32LE(b);
-  return ok;
-}
 
 bool ModStream::ReadAt(uint64_t offset, void* buffer, size_t count) {
   return Seek(offset) && Read(buffer, count);

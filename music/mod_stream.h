@@ -29,8 +29,6 @@ class ModStream {
 
   // Moves to an absolute position; false (position unchanged) beyond the end.
   bool Seek(uint64_t position);
-  // Moves by offset from the current position; false when that leaves the file.
-  bool Skip(int64_t offset);
 
   // Reads up to count bytes and returns how many the file held.
   size_t ReadSome(void* buffer, size_t count);
@@ -38,9 +36,6 @@ class ModStream {
   // that were there are read and the rest of the buffer is zero).
   bool Read(void* buffer, size_t count);
   bool ReadU8(uint8_t& value);
-  bool ReadU16LE(uint16_t& value);
-  bool ReadU16BE(uint16_t& value);
-  bool ReadU32LE(uint32_t& value);
 
   // Detection helper: true when the count bytes at offset equal expected.
   bool BytesAt(uint64_t offset, const void* expected, size_t count);

@@ -25,7 +25,6 @@ class WavWriter {
   bool Append(const uint8_t* data, size_t size);
   // Fills in the sizes and puts the file in place.
   bool Commit();
-  uint64_t DataBytes() const { return dataBytes_; }
 
  private:
   std::string target_;
