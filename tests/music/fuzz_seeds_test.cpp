@@ -9,6 +9,7 @@
 
 #include "music/mod_player.h"
 #include "tests/music/music_test_support.h"
+#include "tests/music/tracker_test_support.h"
 
 namespace pellora {
 namespace {
@@ -78,6 +79,7 @@ std::map<std::string, std::string> ModuleSeeds() {
 TEST(FuzzSeeds, AreTheGeneratedModules) {
   std::filesystem::path dir = std::filesystem::path(PELLORA_SOURCE_DIR) / "fuzz" / "seeds" / "module";
   std::map<std::string, std::string> seeds = ModuleSeeds();
+  seeds.merge(test::TrackerSeeds());
   if (const char* update = std::getenv("PELLORA_UPDATE_SEEDS"); update && *update == '1') {
     std::filesystem::create_directories(dir);
     for (const auto& [name, bytes] : seeds) test::WriteFile((dir / name).string(), bytes);

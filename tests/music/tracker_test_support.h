@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -33,5 +34,9 @@ std::string RenderModuleBytes(const std::string& bytes, int* duration = nullptr)
 // Frequency of the left channel of 16-bit stereo PCM at 44100 Hz, from its
 // rising zero crossings between two frame positions.
 double LeftFrequency(const std::string& pcm, size_t fromFrame, size_t toFrame);
+
+// Small S3M, STM, XM (both layouts), MTM and 669 songs, by file name:
+// seeds of the module fuzzer.
+std::map<std::string, std::string> TrackerSeeds();
 
 }  // namespace pellora::test
