@@ -4,11 +4,7 @@
 // 8-channel song, on one core. The baseline is the song's own length; the
 // time is the process's processor time, so that other work on the machine
 // does not count.
-#include <algorithm>
 #include <cstdio>
-#include <ctime>
-#include <functional>
-#include <vector>
 
 #include "bench/module_song.h"
 #include "bench/timing.h"
@@ -25,17 +21,6 @@ struct TempFile {
   ~TempFile() { DeleteFileNormal(path); }
   std::string path;
 };
-
-double MedianCpuSeconds(int runs, const std::function<void()>& work) {
-  std::vector<double> times;
-  for (int i = 0; i < runs; ++i) {
-    std::clock_t start = std::clock();
-    work();
-    times.push_back(double(std::clock() - start) / CLOCKS_PER_SEC);
-  }
-  std::sort(times.begin(), times.end());
-  return times[times.size() / 2];
-}
 
 // Renders the module to a WAV file as `pellora modrender` does; the song's
 // length in seconds.
@@ -59,8 +44,8 @@ bool Measure(const char* what, int channels, int patterns, double target) {
     if (!f.Open(module.path, CFile::Mode::CreateWrite) || !f.Write(bytes.data(), bytes.size())) return false;
   }
   double length = 0;
-  double withFile = MedianCpuSeconds(7, [&] { length = RenderToWav(module.path, wav.path, true); });
-  double mixingOnly = MedianCpuSeconds(7, [&] { RenderToWav(module.path, wav.path, false); });
+  double withFile = bench::MedianCpuSeconds(7, [&] { length = RenderToWav(module.path, wav.path, true); });
+  double mixingOnly = bench::MedianCpuSeconds(7, [&] { RenderToWav(module.path, wav.path, false); });
   std::printf("%s: %.0f s of song rendered in %.1f ms (%.1f ms without the WAV file)\n", what, length,
               withFile * 1e3, mixingOnly * 1e3);
   std::string label = std::string(what) + " speed, times real time";

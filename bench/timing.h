@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <ctime>
 #include <functional>
 #include <vector>
 
@@ -17,6 +18,19 @@ inline double MedianSeconds(int runs, const std::function<void()>& work) {
     auto start = std::chrono::steady_clock::now();
     work();
     times.push_back(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+  }
+  std::sort(times.begin(), times.end());
+  return times[times.size() / 2];
+}
+
+// The same with the process's processor time, so that other work on the
+// machine does not count.
+inline double MedianCpuSeconds(int runs, const std::function<void()>& work) {
+  std::vector<double> times;
+  for (int i = 0; i < runs; ++i) {
+    std::clock_t start = std::clock();
+    work();
+    times.push_back(double(std::clock() - start) / CLOCKS_PER_SEC);
   }
   std::sort(times.begin(), times.end());
   return times[times.size() / 2];

@@ -2,7 +2,8 @@
 // engine, mixer, blocks of ten ticks, as `pellora modrender` does) at
 // 44100 Hz, 16-bit stereo, on one core. A 16-channel XM and S3M must
 // render at least 600 times faster than they play, a 32-channel XM 400
-// times; the song's own length is the baseline.
+// times; the song's own length is the baseline, the time the process's
+// processor time.
 #include <cstdio>
 #include <string>
 
@@ -87,7 +88,7 @@ struct Measure {
 
 Measure Render(const std::string& path) {
   Measure m;
-  m.seconds = bench::MedianSeconds(5, [&] {
+  m.seconds = bench::MedianCpuSeconds(5, [&] {
     size_t bytes = 0;
     tools::ModuleRenderResult r =
         tools::RenderModule(path, {}, [&](const WaveFormat&, const uint8_t*, size_t size) {
