@@ -7,37 +7,10 @@
 #include "app/show_file.h"
 #include "platform/archive.h"
 #include "platform/file.h"
+#include "platform/pending_file.h"
 
 namespace pellora::tools {
 namespace {
-
-// A file written under a temporary name in the target's folder; removed
-// unless committed, so that a failed write leaves nothing behind.
-class PendingFile {
- public:
-  explicit PendingFile(const std::string& target) : target_(target) {
-    size_t slash = target.find_last_of('/');
-    std::string dir = slash == std::string::npos ? "" : target.substr(0, slash + 1);
-    temp_ = CreateUniqueTempFile(dir, "." + FileTitle(target) + ".");
-    if (!temp_.empty()) file_.Open(temp_, CFile::Mode::ReadWrite);
-  }
-  ~PendingFile() {
-    file_.Close();
-    if (!temp_.empty()) DeleteFileNormal(temp_);
-  }
-  CFile& File() { return file_; }
-  bool Commit(bool executable) {
-    file_.Close();
-    if (!SetPublicPermissions(temp_, executable) || !RenameFile(temp_, target_)) return false;
-    temp_.clear();
-    return true;
-  }
-
- private:
-  std::string target_;
-  std::string temp_;
-  CFile file_;
-};
 
 bool WritePackage(const CDiapoDoc& document, CFile& file, std::string& error) {
   try {

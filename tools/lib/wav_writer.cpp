@@ -36,40 +36,31 @@ void Header(uint8_t* h, const WaveFormat& f, uint32_t dataBytes) {
 
 WavWriter::WavWriter(std::string target) : target_(std::move(target)) {}
 
-WavWriter::~WavWriter() {
-  file_.Close();
-  if (!temp_.empty()) DeleteFileNormal(temp_);
-}
-
 bool WavWriter::Start(const WaveFormat& format) {
-  if (!temp_.empty()) return false;
-  size_t slash = target_.find_last_of('/');
-  std::string dir = slash == std::string::npos ? "" : target_.substr(0, slash + 1);
-  temp_ = CreateUniqueTempFile(dir, "." + FileTitle(target_) + ".");
-  if (temp_.empty() || !file_.Open(temp_, CFile::Mode::ReadWrite)) return false;
+  if (file_) return false;
+  file_ = std::make_unique<PendingFile>(target_);
+  if (!file_->File().IsOpen()) return false;
   uint8_t header[kHeaderBytes];
   Header(header, format, 0);
-  return file_.Write(header, sizeof(header));
+  return file_->File().Write(header, sizeof(header));
 }
 
 bool WavWriter::Append(const uint8_t* data, size_t size) {
-  if (!file_.IsOpen() || dataBytes_ + size > UINT32_MAX - 36) return false;
-  if (!file_.Write(data, size)) return false;
+  if (!file_ || !file_->File().IsOpen() || dataBytes_ + size > UINT32_MAX - 36) return false;
+  if (!file_->File().Write(data, size)) return false;
   dataBytes_ += size;
   return true;
 }
 
 bool WavWriter::Commit() {
-  if (!file_.IsOpen()) return false;
+  if (!file_ || !file_->File().IsOpen()) return false;
+  CFile& file = file_->File();
   uint8_t sizes[4];
   Put32(sizes, uint32_t(36 + dataBytes_));
-  bool ok = file_.Seek(4, CFile::Origin::Begin) == 4 && file_.Write(sizes, 4);
+  bool ok = file.Seek(4, CFile::Origin::Begin) == 4 && file.Write(sizes, 4);
   Put32(sizes, uint32_t(dataBytes_));
-  ok = ok && file_.Seek(40, CFile::Origin::Begin) == 40 && file_.Write(sizes, 4);
-  file_.Close();
-  if (!ok || !SetPublicPermissions(temp_, false) || !RenameFile(temp_, target_)) return false;
-  temp_.clear();
-  return true;
+  ok = ok && file.Seek(40, CFile::Origin::Begin) == 40 && file.Write(sizes, 4);
+  return ok && file_->Commit(false);
 }
 
 }  // namespace pellora::tools

@@ -4,9 +4,10 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
-#include "platform/file.h"
+#include "platform/pending_file.h"
 #include "platform/wave_out.h"
 
 namespace pellora::tools {
@@ -14,7 +15,6 @@ namespace pellora::tools {
 class WavWriter {
  public:
   explicit WavWriter(std::string target);
-  ~WavWriter();
   WavWriter(const WavWriter&) = delete;
   WavWriter& operator=(const WavWriter&) = delete;
 
@@ -28,8 +28,7 @@ class WavWriter {
 
  private:
   std::string target_;
-  std::string temp_;
-  CFile file_;
+  std::unique_ptr<PendingFile> file_;
   uint64_t dataBytes_ = 0;
 };
 
