@@ -4,7 +4,9 @@
 #include "app/globals.h"
 #include "app/package_loader.h"
 #include "app/password_dlg.h"
+#include "music/mod_player.h"
 #include "show/show_wnd.h"
+#include "show/sound.h"
 
 namespace pellora {
 
@@ -13,6 +15,13 @@ CMainFrame::CMainFrame() = default;
 CMainFrame::~CMainFrame() {
   DestroyWindow();
   showWindow.reset();
+  // The show window's end stopped the sound; should it never have been
+  // created, nothing may stay behind either.
+  if (mainFrame == this) StopSound();
+  if (modulePlayer) {
+    modulePlayer->Stop();
+    modulePlayer.reset();
+  }
   if (mainFrame == this) mainFrame = nullptr;
 }
 
@@ -48,7 +57,5 @@ void CMainFrame::OnDestroy() {
     showDocument = nullptr;
   }
 }
-
-void CMainFrame::SoundIdle() {}
 
 }  // namespace pellora

@@ -5,6 +5,7 @@
 #include "platform/backend.h"
 #include "platform/message_box_dialog.h"
 #include "platform/messages.h"
+#include "platform/signals.h"
 #include "platform/window.h"
 #include "platform/window_manager.h"
 
@@ -37,6 +38,8 @@ void CWinApp::OnQuitRequest() {
 
 int CWinApp::Run() {
   WindowManager& m = WindowManager::Instance();
+  // From here on a termination signal ends the program the normal way.
+  TerminationSignals signals;
   if (!InitInstance()) {
     if (m_pMainWnd) m_pMainWnd->DestroyWindow();
     return ExitInstance();

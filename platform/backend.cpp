@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "platform/headless/headless_backend.h"
+#include "platform/media_device.h"
 #include "platform/sdl/sdl_backend.h"
 #include "platform/wave_out.h"
 
@@ -16,6 +17,7 @@ std::unique_ptr<Backend>& Slot() {
 }  // namespace
 
 std::unique_ptr<WaveOut> Backend::CreateWaveOut() { return nullptr; }
+std::unique_ptr<MediaDevice> Backend::CreateMediaDevice() { return nullptr; }
 
 Backend& CurrentBackend() {
   auto& slot = Slot();

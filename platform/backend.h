@@ -12,6 +12,7 @@
 
 namespace pellora {
 
+class MediaDevice;
 class Surface;
 class WaveOut;
 
@@ -55,6 +56,8 @@ class Backend {
                               MessageBoxIcon icon) = 0;
   // A new wave output device of this backend; null when it has none.
   virtual std::unique_ptr<WaveOut> CreateWaveOut();
+  // A new media device (sounds other than modules); null when it has none.
+  virtual std::unique_ptr<MediaDevice> CreateMediaDevice();
   // True when message boxes are to be drawn by the platform as dialogs
   // over the screen rather than shown by ShowMessageBox.
   virtual bool DrawsMessageBoxes() const { return false; }

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/backend.h"
+#include "platform/signals.h"
 #include "platform/surface.h"
 #include "platform/types.h"
 
@@ -70,8 +71,13 @@ class WindowManager {
   bool PeekMessage(MSG& msg);
   // Sleeps until something may be waiting or the deadline passes.
   void WaitMessage(uint64_t deadline);
-  bool QuitRequested() { return quitRequested_; }
-  void ClearQuitRequest() { quitRequested_ = false; }
+  // The environment asked the program to end: a quit input event or a
+  // termination signal.
+  bool QuitRequested() { return quitRequested_ || TerminationPending(); }
+  void ClearQuitRequest() {
+    quitRequested_ = false;
+    ClearTerminationPending();
+  }
 
   // Modal windows: input to other windows is dropped while one runs.
   void PushModal(HWND hwnd) { modal_.push_back(hwnd); }

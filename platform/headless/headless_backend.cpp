@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <sstream>
 
+#include "platform/headless/headless_media_device.h"
 #include "platform/headless/headless_wave_out.h"
 #include "platform/messages.h"
 #include "platform/png_writer.h"
@@ -229,5 +230,7 @@ void HeadlessBackend::ShowMessageBox(const std::string& text, const std::string&
 }
 
 std::unique_ptr<WaveOut> HeadlessBackend::CreateWaveOut() { return std::make_unique<HeadlessWaveOut>(*this); }
+
+std::unique_ptr<MediaDevice> HeadlessBackend::CreateMediaDevice() { return std::make_unique<HeadlessMediaDevice>(*this); }
 
 }  // namespace pellora

@@ -58,6 +58,9 @@ class HeadlessBackend : public Backend {
   void ShowMessageBox(const std::string& text, const std::string& caption, MessageBoxIcon icon) override;
   // Plays blocks in virtual time (HeadlessWaveOut).
   std::unique_ptr<WaveOut> CreateWaveOut() override;
+  // Plays nothing, but reports each sound's end after its playing time in
+  // virtual time (HeadlessMediaDevice).
+  std::unique_ptr<MediaDevice> CreateMediaDevice() override;
   bool DrawsMessageBoxes() const override { return options_.drawMessageBoxes; }
 
   // For tests: input at a virtual time, actions run at a virtual time.

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "platform/messages.h"
+#include "platform/sdl/sdl_media_device.h"
 #include "platform/sdl/sdl_wave_out.h"
 #include "platform/surface.h"
 #include "platform/text.h"
@@ -264,5 +265,7 @@ void SdlBackend::ShowMessageBox(const std::string& text, const std::string& capt
 }
 
 std::unique_ptr<WaveOut> SdlBackend::CreateWaveOut() { return CreateSdlWaveOut(); }
+
+std::unique_ptr<MediaDevice> SdlBackend::CreateMediaDevice() { return CreateSdlMediaDevice(); }
 
 }  // namespace pellora

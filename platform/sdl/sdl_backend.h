@@ -31,6 +31,8 @@ class SdlBackend : public Backend {
   void ShowMessageBox(const std::string& text, const std::string& caption, MessageBoxIcon icon) override;
   // An SDL audio device (sdl_wave_out.cpp).
   std::unique_ptr<WaveOut> CreateWaveOut() override;
+  // A sound file played through SDL_mixer (sdl_media_device.cpp).
+  std::unique_ptr<MediaDevice> CreateMediaDevice() override;
   // Once the full-screen window shows, boxes are drawn on it: the viewer
   // (and a test driving the keyboard) dismisses them with Enter or Escape.
   bool DrawsMessageBoxes() const override { return shown_; }

@@ -1,0 +1,152 @@
+#include "platform/sdl/sdl_media_device.h"
+
+#include <SDL.h>
+#include <SDL_mixer.h>
+
+#include <atomic>
+
+#include "platform/file.h"
+#include "platform/media_file.h"
+
+namespace pellora {
+namespace {
+
+// General MIDI sound fonts, the first one present is used (unless
+// SDL_SOUNDFONTS names others).
+const char* const kSoundFonts[] = {
+    "/usr/share/sounds/sf2/TimGM6mb.sf2",
+    "/usr/share/sounds/sf2/default-GM.sf2",
+    "/usr/share/sounds/sf2/FluidR3_GM.sf2",
+};
+
+// SDL_mixer plays one piece of music at a time and reports its end
+// through a hook without context: which device plays, and for whom.
+std::atomic<HWND> playingWindow{0};
+std::atomic<MCIDEVICEID> playingDevice{0};
+// The device whose music SDL_mixer holds (user-interface thread only).
+MCIDEVICEID musicOwner = 0;
+
+// Runs on the audio thread: only posts the notification.
+void SDLCALL MusicFinished() {
+  MCIDEVICEID id = playingDevice.exchange(0);
+  if (id) NotifyMediaDone(playingWindow.load(), id);
+}
+
+struct Decoder {
+  Mix_MusicType type;
+  int initFlag;
+};
+
+Decoder DecoderFor(MediaFileKind kind) {
+  switch (kind) {
+    case MediaFileKind::Wave: return {MUS_WAV, 0};
+    case MediaFileKind::Midi: return {MUS_MID, MIX_INIT_MID};
+    case MediaFileKind::Mpeg: return {MUS_MP3, MIX_INIT_MP3};
+    case MediaFileKind::OggVorbis: return {MUS_OGG, MIX_INIT_OGG};
+    case MediaFileKind::OggOpus: return {MUS_OPUS, MIX_INIT_OPUS};
+    case MediaFileKind::Flac: return {MUS_FLAC, MIX_INIT_FLAC};
+    case MediaFileKind::Unknown: break;
+  }
+  return {MUS_NONE, 0};
+}
+
+void ChooseSoundFont() {
+  const char* given = SDL_getenv("SDL_SOUNDFONTS");
+  if (given && *given) return;
+  for (const char* font : kSoundFonts)
+    if (FileExists(font)) {
+      Mix_SetSoundFonts(font);
+      return;
+    }
+}
+
+class SdlMediaDevice : public MediaDevice {
+ public:
+  SdlMediaDevice() = default;
+  ~SdlMediaDevice() override { Close(); }
+  SdlMediaDevice(const SdlMediaDevice&) = delete;
+  SdlMediaDevice& operator=(const SdlMediaDevice&) = delete;
+
+  bool Open(const std::string& fileName) override {
+    Close();
+    // Only the kinds named here reach SDL_mixer: it is never asked to
+    // guess, so it never plays a module behind the module player's back.
+    Decoder decoder = DecoderFor(IdentifyMediaFile(fileName));
+    if (decoder.type == MUS_NONE || !OpenAudio(decoder.initFlag)) return false;
+    SDL_RWops* source = SDL_RWFromFile(fileName.c_str(), "rb");
+    music_ = source ? Mix_LoadMUSType_RW(source, decoder.type, 1) : nullptr;
+    if (!music_) {
+      CloseAudio();
+      return false;
+    }
+    return true;
+  }
+
+  bool Play(HWND window, MCIDEVICEID id) override {
+    if (!music_) return false;
+    // Music that plays already (this device's or another's) ends
+    // without a notification.
+    playingDevice.store(0);
+    Mix_HaltMusic();
+    playingWindow.store(window);
+    playingDevice.store(id);
+    Mix_HookMusicFinished(&MusicFinished);
+    // Played once (0 = no repeat); the show replays it itself.
+    if (Mix_PlayMusic(music_, 0) != 0) {
+      playingDevice.store(0);
+      return false;
+    }
+    musicOwner = id;
+    playing_ = id;
+    return true;
+  }
+
+  void Stop() override {
+    if (playing_ && musicOwner == playing_) {
+      // A stopped sound reports no end: forget it before halting it.
+      playingDevice.store(0);
+      Mix_HaltMusic();
+      musicOwner = 0;
+    }
+    playing_ = 0;
+  }
+
+  void Close() override {
+    Stop();
+    if (music_) {
+      Mix_FreeMusic(music_);
+      music_ = nullptr;
+      CloseAudio();
+    }
+  }
+
+ private:
+  bool OpenAudio(int initFlag) {
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
+    ChooseSoundFont();
+    if (initFlag) Mix_Init(initFlag);
+    // Stereo at CD rate whatever the card has: SDL converts to the
+    // device's own channels (surround included) and rate.
+    if (Mix_OpenAudioDevice(44100, AUDIO_S16SYS, 2, 2048, nullptr, 0) != 0) {
+      SDL_QuitSubSystem(SDL_INIT_AUDIO);
+      return false;
+    }
+    return true;
+  }
+
+  // The decoders SDL_mixer loaded stay for the process: the next sound
+  // most likely needs them again.
+  void CloseAudio() {
+    Mix_CloseAudio();
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+  }
+
+  Mix_Music* music_ = nullptr;
+  MCIDEVICEID playing_ = 0;
+};
+
+}  // namespace
+
+std::unique_ptr<MediaDevice> CreateSdlMediaDevice() { return std::make_unique<SdlMediaDevice>(); }
+
+}  // namespace pellora

@@ -1,0 +1,23 @@
+// The termination signals (interrupt, terminate, hang-up) turned into a
+// quit request of the message loop, so that a program ended that way goes
+// through its normal shutdown: sound stopped, temporary files deleted,
+// windows destroyed. The handler only sets a flag; the loop, which wakes
+// at least every few milliseconds, sees it.
+#pragma once
+
+namespace pellora {
+
+// Installs the handlers for its lifetime, then puts the previous ones back.
+class TerminationSignals {
+ public:
+  TerminationSignals();
+  ~TerminationSignals();
+  TerminationSignals(const TerminationSignals&) = delete;
+  TerminationSignals& operator=(const TerminationSignals&) = delete;
+};
+
+// True once a termination signal has arrived and until it is cleared.
+bool TerminationPending();
+void ClearTerminationPending();
+
+}  // namespace pellora

@@ -1,0 +1,78 @@
+#include "tests/support/sound_files.h"
+
+#include <cmath>
+#include <numbers>
+
+#include "tests/support/test_support.h"
+#include "tools/lib/mod_file_builder.h"
+
+namespace pellora::test {
+
+std::string ToneWav(double seconds, int frequency, uint32_t rate) {
+  uint32_t frames = uint32_t(seconds * rate);
+  Bytes b;
+  b.Raw("RIFF").DWord(36 + frames * 2).Raw("WAVE");
+  b.Raw("fmt ").DWord(16).Word(1).Word(1).DWord(rate).DWord(rate * 2).Word(2).Word(16);
+  b.Raw("data").DWord(frames * 2);
+  for (uint32_t i = 0; i < frames; ++i)
+    b.Word(uint16_t(int16_t(9000 * std::sin(2 * std::numbers::pi * frequency * i / rate))));
+  return b.str();
+}
+
+namespace {
+
+std::string Vlq(uint32_t value) {
+  std::string out(1, char(value & 0x7F));
+  while (value >>= 7) out.insert(out.begin(), char(0x80 | (value & 0x7F)));
+  return out;
+}
+
+}  // namespace
+
+std::string NoteMidi(double seconds) {
+  uint32_t ticks = uint32_t(seconds * 192);  // 96 ticks = half a second
+  std::string track = Vlq(0) + std::string("\x90\x3C\x64", 3) + Vlq(ticks) + std::string("\x80\x3C\x40", 3) +
+                      Vlq(0) + std::string("\xFF\x2F\x00", 3);
+  // Big-endian sizes: the header's 6 bytes (format 0, one track, 96
+  // ticks a quarter), then the track's length.
+  std::string header = std::string("MThd\x00\x00\x00\x06\x00\x00\x00\x01\x00\x60", 14);
+  std::string length{char(track.size() >> 24), char(track.size() >> 16), char(track.size() >> 8),
+                     char(track.size())};
+  return header + "MTrk" + length + track;
+}
+
+std::string SilentMp3Frame(int bitrateIndex) {
+  static const int kKbps[] = {0, 32, 40, 48, 56, 64, 80, 96, 112, 128, 160, 192, 224, 256, 320};
+  size_t length = size_t(144 * kKbps[bitrateIndex] * 1000 / 44100);
+  std::string frame(length, '\0');
+  frame[0] = char(0xFF);
+  frame[1] = char(0xFB);  // MPEG-1, layer III, no checksum
+  frame[2] = char(bitrateIndex << 4);  // 44.1 kHz, no padding
+  frame[3] = char(0xC0);               // mono
+  return frame;
+}
+
+std::string SilentMp3(int frames) {
+  std::string out;
+  std::string frame = SilentMp3Frame();
+  for (int i = 0; i < frames; ++i) out += frame;
+  return out;
+}
+
+std::string ShortModule(int rows) {
+  tools::ModFileBuilder mod;
+  mod.title = "test tone";
+  tools::ModFileSample square;
+  square.name = "square";
+  square.data = tools::SquareWave(64, 100);
+  square.repeatStart = 0;
+  square.repeatLength = 32;
+  mod.samples.push_back(square);
+  mod.orders = {0};
+  mod.Cell(0, 0, 0) = {tools::AmigaPeriod(24), 1, 0, 0};
+  // The pattern breaks off after `rows` rows, which ends the one-order song.
+  mod.Cell(0, rows - 1, 1) = {0, 0, 0xD, 0};
+  return mod.Build();
+}
+
+}  // namespace pellora::test
