@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Builds Pellora, draws the demo pictures, packs the demo show and plays it
-# full screen (any key other than the arrows, Home and End ends it).
+# Builds Pellora, draws the demo pictures, composes its music and chime,
+# packs the demo show and plays it full screen (any key other than the
+# arrows, Home and End ends it).
 # Without a display it renders the slides to PNG files instead.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -10,6 +11,7 @@ cmake --build --preset default
 out=build/demo
 mkdir -p "$out"
 build/bin/pellora-demo-pictures "$out"
+build/bin/pellora-demo-sounds "$out"
 cp demo/show.json "$out/show.json"
 build/bin/pellora pack "$out/show.json" -o "$out/demo-show"
 echo "Packed $out/demo-show"

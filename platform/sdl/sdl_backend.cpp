@@ -85,6 +85,7 @@ std::unique_ptr<SdlBackend> SdlBackend::Create(std::string& error) {
 }
 
 SdlBackend::~SdlBackend() {
+  ReleaseMixerAudio();
   if (texture_) SDL_DestroyTexture(texture_);
   if (renderer_) SDL_DestroyRenderer(renderer_);
   if (window_) SDL_DestroyWindow(window_);

@@ -23,8 +23,10 @@ const char* const kSoundFonts[] = {
 // through a hook without context: which device plays, and for whom.
 std::atomic<HWND> playingWindow{0};
 std::atomic<MCIDEVICEID> playingDevice{0};
-// The device whose music SDL_mixer holds (user-interface thread only).
+// The device whose music SDL_mixer holds, and whether its audio device
+// is open (user-interface thread only).
 MCIDEVICEID musicOwner = 0;
+bool mixerOpen = false;
 
 // Runs on the audio thread: only posts the notification.
 void SDLCALL MusicFinished() {
@@ -60,6 +62,32 @@ void ChooseSoundFont() {
     }
 }
 
+// Opens SDL_mixer's audio device unless it is open, with the decoder of
+// initFlag loaded. The decoders stay for the process: the next sound most
+// likely needs them again.
+bool AcquireMixerAudio(int initFlag) {
+  if (!mixerOpen) {
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
+    ChooseSoundFont();
+    // Stereo at CD rate whatever the card has: SDL converts to the
+    // device's own channels (surround included) and rate.
+    if (Mix_OpenAudioDevice(44100, AUDIO_S16SYS, 2, 2048, nullptr, 0) != 0) {
+      SDL_QuitSubSystem(SDL_INIT_AUDIO);
+      return false;
+    }
+    mixerOpen = true;
+  }
+  if (initFlag) Mix_Init(initFlag);
+  return true;
+}
+
+void HaltMusic() {
+  // A halted sound reports no end: forget it before halting it.
+  playingDevice.store(0);
+  Mix_HaltMusic();
+  musicOwner = 0;
+}
+
 class SdlMediaDevice : public MediaDevice {
  public:
   SdlMediaDevice() = default;
@@ -72,22 +100,18 @@ class SdlMediaDevice : public MediaDevice {
     // Only the kinds named here reach SDL_mixer: it is never asked to
     // guess, so it never plays a module behind the module player's back.
     Decoder decoder = DecoderFor(IdentifyMediaFile(fileName));
-    if (decoder.type == MUS_NONE || !OpenAudio(decoder.initFlag)) return false;
+    if (decoder.type == MUS_NONE || !AcquireMixerAudio(decoder.initFlag)) return false;
     SDL_RWops* source = SDL_RWFromFile(fileName.c_str(), "rb");
     music_ = source ? Mix_LoadMUSType_RW(source, decoder.type, 1) : nullptr;
-    if (!music_) {
-      CloseAudio();
-      return false;
-    }
-    return true;
+    return music_ != nullptr;
   }
 
   bool Play(HWND window, MCIDEVICEID id) override {
-    if (!music_) return false;
+    // The audio device may have been released since the file was opened.
+    if (!music_ || !AcquireMixerAudio(0)) return false;
     // Music that plays already (this device's or another's) ends
     // without a notification.
-    playingDevice.store(0);
-    Mix_HaltMusic();
+    HaltMusic();
     playingWindow.store(window);
     playingDevice.store(id);
     Mix_HookMusicFinished(&MusicFinished);
@@ -102,45 +126,17 @@ class SdlMediaDevice : public MediaDevice {
   }
 
   void Stop() override {
-    if (playing_ && musicOwner == playing_) {
-      // A stopped sound reports no end: forget it before halting it.
-      playingDevice.store(0);
-      Mix_HaltMusic();
-      musicOwner = 0;
-    }
+    if (playing_ && musicOwner == playing_ && mixerOpen) HaltMusic();
     playing_ = 0;
   }
 
   void Close() override {
     Stop();
-    if (music_) {
-      Mix_FreeMusic(music_);
-      music_ = nullptr;
-      CloseAudio();
-    }
+    if (music_) Mix_FreeMusic(music_);
+    music_ = nullptr;
   }
 
  private:
-  bool OpenAudio(int initFlag) {
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
-    ChooseSoundFont();
-    if (initFlag) Mix_Init(initFlag);
-    // Stereo at CD rate whatever the card has: SDL converts to the
-    // device's own channels (surround included) and rate.
-    if (Mix_OpenAudioDevice(44100, AUDIO_S16SYS, 2, 2048, nullptr, 0) != 0) {
-      SDL_QuitSubSystem(SDL_INIT_AUDIO);
-      return false;
-    }
-    return true;
-  }
-
-  // The decoders SDL_mixer loaded stay for the process: the next sound
-  // most likely needs them again.
-  void CloseAudio() {
-    Mix_CloseAudio();
-    SDL_QuitSubSystem(SDL_INIT_AUDIO);
-  }
-
   Mix_Music* music_ = nullptr;
   MCIDEVICEID playing_ = 0;
 };
@@ -148,5 +144,13 @@ class SdlMediaDevice : public MediaDevice {
 }  // namespace
 
 std::unique_ptr<MediaDevice> CreateSdlMediaDevice() { return std::make_unique<SdlMediaDevice>(); }
+
+void ReleaseMixerAudio() {
+  if (!mixerOpen) return;
+  HaltMusic();
+  Mix_CloseAudio();
+  SDL_QuitSubSystem(SDL_INIT_AUDIO);
+  mixerOpen = false;
+}
 
 }  // namespace pellora

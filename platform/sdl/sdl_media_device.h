@@ -1,7 +1,10 @@
 // The SDL2 media device: WAV, MIDI (through SDL_mixer's synthesizer with a
 // General MIDI sound font), MP3, Ogg Vorbis, Opus and FLAC played with
-// SDL_mixer. The audio device is opened with the file and closed with it,
-// so that it is free for the module player's wave output in between.
+// SDL_mixer. SDL_mixer's audio device opens with the first sound and stays
+// open from one sound to the next (closing it waits for the audio thread,
+// which would delay every slide change and gap every replay); it is
+// released when the module player's wave output needs the audio device,
+// and when the backend goes away.
 #pragma once
 
 #include <memory>
@@ -11,5 +14,9 @@
 namespace pellora {
 
 std::unique_ptr<MediaDevice> CreateSdlMediaDevice();
+
+// Closes SDL_mixer's audio device if it is open, ending any sound on it
+// without a notification. User-interface thread only.
+void ReleaseMixerAudio();
 
 }  // namespace pellora

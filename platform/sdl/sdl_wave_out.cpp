@@ -5,6 +5,8 @@
 #include <cstring>
 #include <deque>
 
+#include "platform/sdl/sdl_media_device.h"
+
 namespace pellora {
 namespace {
 
@@ -34,6 +36,8 @@ class SdlWaveOut : public WaveOut {
     want.callback = &SdlWaveOut::Callback;
     want.userdata = this;
     SDL_AudioSpec have;
+    // One sound at a time: the media device's audio goes first.
+    ReleaseMixerAudio();
     // No changes allowed: SDL converts to the card's own format behind us.
     device_ = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
     if (!device_) return false;

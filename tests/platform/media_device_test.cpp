@@ -147,6 +147,7 @@ class SdlMediaDeviceTest : public MediaDeviceTest {
     ::setenv("SDL_AUDIODRIVER", "dummy", 1);
   }
   void TearDown() override {
+    ReleaseMixerAudio();
     if (saved_) ::setenv("SDL_AUDIODRIVER", saved_->c_str(), 1);
     else ::unsetenv("SDL_AUDIODRIVER");
     MediaDeviceTest::TearDown();
@@ -185,6 +186,21 @@ TEST_F(SdlMediaDeviceTest, PlaysAWaveToItsEndAndReportsIt) {
   PumpWaitingMessages();
   EXPECT_EQ(window.codes.size(), 2u);
   device->Close();
+}
+
+TEST_F(SdlMediaDeviceTest, ReleasingTheAudioEndsTheSoundSilentlyAndTheNextPlayTakesItAgain) {
+  std::unique_ptr<MediaDevice> device = CreateSdlMediaDevice();
+  ASSERT_TRUE(device->Open(Write("a.wav", test::ToneWav(0.3))));
+  ASSERT_TRUE(device->Play(window.m_hWnd, 7));
+  // As when the module player's wave output opens.
+  ReleaseMixerAudio();
+  std::this_thread::sleep_for(std::chrono::milliseconds(500));
+  PumpWaitingMessages();
+  EXPECT_TRUE(window.codes.empty());
+  device->Stop();
+  ASSERT_TRUE(device->Play(window.m_hWnd, 8));
+  WaitForNotifications(1);
+  EXPECT_EQ(window.devices, std::vector<MCIDEVICEID>{8});
 }
 
 TEST_F(SdlMediaDeviceTest, OpensMidiAndMpegAndRefusesWhatItCannotPlay) {
