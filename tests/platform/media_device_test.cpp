@@ -5,8 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <cstdlib>
-#include <optional>
 #include <set>
 #include <string>
 #include <thread>
@@ -141,15 +139,8 @@ TEST_F(MediaDeviceTest, FilesNoDeviceTakesAndUnknownIdentifiers) {
 // SDL_mixer on SDL's audio driver that plays to nowhere, in real time.
 class SdlMediaDeviceTest : public MediaDeviceTest {
  protected:
-  void SetUp() override {
-    MediaDeviceTest::SetUp();
-    if (const char* old = std::getenv("SDL_AUDIODRIVER")) saved_ = old;
-    ::setenv("SDL_AUDIODRIVER", "dummy", 1);
-  }
   void TearDown() override {
     ReleaseMixerAudio();
-    if (saved_) ::setenv("SDL_AUDIODRIVER", saved_->c_str(), 1);
-    else ::unsetenv("SDL_AUDIODRIVER");
     MediaDeviceTest::TearDown();
   }
   // Handles messages until the window has `count` notifications or five
@@ -162,7 +153,7 @@ class SdlMediaDeviceTest : public MediaDeviceTest {
   }
 
  private:
-  std::optional<std::string> saved_;
+  test::ScopedEnv driver_{"SDL_AUDIODRIVER", "dummy"};
 };
 
 TEST_F(SdlMediaDeviceTest, PlaysAWaveToItsEndAndReportsIt) {

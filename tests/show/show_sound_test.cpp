@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
-#include <cstdlib>
 #include <filesystem>
 #include <memory>
 #include <regex>
@@ -26,23 +25,6 @@ namespace {
 
 using test::HeadlessShow;
 using test::ShowWindow;
-
-// TMPDIR for the player while the object lives: its temporary files go to
-// a folder of the test's own.
-class ScopedTmpDir {
- public:
-  explicit ScopedTmpDir(const std::string& path) {
-    if (const char* old = std::getenv("TMPDIR")) saved_ = old;
-    ::setenv("TMPDIR", path.c_str(), 1);
-  }
-  ~ScopedTmpDir() {
-    if (saved_) ::setenv("TMPDIR", saved_->c_str(), 1);
-    else ::unsetenv("TMPDIR");
-  }
-
- private:
-  std::optional<std::string> saved_;
-};
 
 // One slide's JSON: a picture, an immediate cut, and the given fields.
 std::string Slide(const std::string& fields) {
@@ -84,7 +66,8 @@ class ShowSound : public ::testing::Test {
 
   test::TempDir dir;
   test::TempDir temp;
-  ScopedTmpDir tmpdir{temp.path().string()};
+  // The player's temporary files go to a folder of the test's own.
+  test::ScopedEnv tmpdir{"TMPDIR", temp.path().string()};
 };
 
 // Milliseconds of module sound the headless wave output played, by the
@@ -130,6 +113,42 @@ TEST(SoundFileKinds, ExtensionsDecideInAnyCase) {
   // Without a full stop the whole name is the extension.
   EXPECT_EQ(FileKind("MOD"), FILE_KIND_MODULE);
   EXPECT_EQ(FileKind(""), FILE_KIND_OTHER);
+}
+
+TEST_F(ShowSound, EmbeddedSoundsAreWrittenSafely) {
+  namespace fs = std::filesystem;
+  std::string wav = test::ToneWav(0.5);
+  GlobalBlock block = GlobalBlock::Allocate(wav.size());
+  std::copy(wav.begin(), wav.end(), block.data());
+  tempDirectory = temp.path().string() + "/";
+  // Owner-only, with the bytes of the block, and played.
+  ASSERT_TRUE(PlayEmbeddedSound(block, uint32_t(wav.size()), false, "wav"));
+  EXPECT_EQ(fs::status(tempSoundFile).permissions() & fs::perms::all, fs::perms::owner_read | fs::perms::owner_write);
+  EXPECT_EQ(test::ReadFile(tempSoundFile), wav);
+  EXPECT_NE(mciDeviceId, 0);
+  // The next sound deletes the previous file first.
+  std::string first = tempSoundFile;
+  // An extension that names another folder stays in this one.
+  ASSERT_TRUE(PlayEmbeddedSound(block, uint32_t(wav.size()), false, "/.."));
+  EXPECT_FALSE(fs::exists(first));
+  EXPECT_EQ(fs::path(tempSoundFile).parent_path(), temp.path());
+  EXPECT_TRUE(std::regex_match(fs::path(tempSoundFile).filename().string(), std::regex("dia[0-9A-F]+\\._\\.\\.")));
+  // A count beyond the block writes the block; the extension of the
+  // reserved name itself leaves one file.
+  ASSERT_TRUE(PlayEmbeddedSound(block, uint32_t(wav.size() + 5000), false, "tmp"));
+  EXPECT_EQ(fs::file_size(tempSoundFile), wav.size());
+  EXPECT_EQ(DiaFiles().size(), 1u);
+  StopSound();
+  EXPECT_TRUE(DiaFiles().empty());
+  EXPECT_EQ(mciDeviceId, 0);
+  // No block, or a folder that cannot be written to: nothing is played or left.
+  EXPECT_FALSE(PlayEmbeddedSound(GlobalBlock(), 100, false, "wav"));
+  tempDirectory = temp.path().string() + "/absent/";
+  EXPECT_FALSE(PlayEmbeddedSound(block, uint32_t(wav.size()), false, "wav"));
+  EXPECT_EQ(tempSoundFile, "");
+  EXPECT_EQ(mciDeviceId, 0);
+  EXPECT_TRUE(DiaFiles().empty());
+  tempDirectory.clear();
 }
 
 TEST_F(ShowSound, ModulesGoToTheModulePlayerAndEverythingElseToTheMediaDevice) {
