@@ -39,4 +39,12 @@ bool TerminationPending() { return pending.load(); }
 
 void ClearTerminationPending() { pending.store(false); }
 
+void SendTerminationSignal(TerminationSignal signal) {
+  switch (signal) {
+    case TerminationSignal::Interrupt: raise(SIGINT); break;
+    case TerminationSignal::Terminate: raise(SIGTERM); break;
+    case TerminationSignal::HangUp: raise(SIGHUP); break;
+  }
+}
+
 }  // namespace pellora

@@ -20,4 +20,9 @@ class TerminationSignals {
 bool TerminationPending();
 void ClearTerminationPending();
 
+// Sends this process one of the termination signals, as another process
+// would (for the tests).
+enum class TerminationSignal { Interrupt, Terminate, HangUp };
+void SendTerminationSignal(TerminationSignal signal);
+
 }  // namespace pellora

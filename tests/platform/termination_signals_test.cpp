@@ -3,7 +3,7 @@
 // come back afterwards.
 #include <gtest/gtest.h>
 
-#include <csignal>
+#include <cstdlib>
 
 #include "platform/app.h"
 #include "platform/headless/headless_backend.h"
@@ -14,26 +14,45 @@
 namespace pellora {
 namespace {
 
-volatile std::sig_atomic_t foreignHandlerCalls = 0;
-void ForeignHandler(int) { foreignHandlerCalls = foreignHandlerCalls + 1; }
+const TerminationSignal kSignals[] = {TerminationSignal::Interrupt, TerminationSignal::Terminate,
+                                      TerminationSignal::HangUp};
 
-TEST(TerminationSignals, BecomeAFlagAndGiveTheOldHandlersBack) {
-  for (int signal : {SIGINT, SIGTERM, SIGHUP}) {
-    SCOPED_TRACE(signal);
-    std::signal(signal, ForeignHandler);
-    foreignHandlerCalls = 0;
-    {
-      TerminationSignals installed;
-      ClearTerminationPending();
-      std::raise(signal);
-      EXPECT_TRUE(TerminationPending());
-      EXPECT_EQ(foreignHandlerCalls, 0);
-      ClearTerminationPending();
-    }
+// A wait status of a process that a signal ended.
+bool KilledByASignal(int status) { return (status & 0x7F) != 0; }
+
+TEST(TerminationSignals, BecomeAFlagWhileInstalled) {
+  for (TerminationSignal signal : kSignals) {
+    TerminationSignals installed;
+    ClearTerminationPending();
+    SendTerminationSignal(signal);
+    EXPECT_TRUE(TerminationPending());
+    ClearTerminationPending();
     EXPECT_FALSE(TerminationPending());
-    std::raise(signal);
-    EXPECT_EQ(foreignHandlerCalls, 1);
-    std::signal(signal, SIG_DFL);
+  }
+}
+
+TEST(TerminationSignalsDeathTest, TheDefaultHandlersComeBackAfterwards) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  for (TerminationSignal signal : kSignals) {
+    EXPECT_EXIT(
+        {
+          {
+            TerminationSignals outer;
+            TerminationSignals inner;
+          }
+          SendTerminationSignal(signal);
+          std::exit(0);
+        },
+        KilledByASignal, "");
+    // Nested lifetimes keep the handlers until the outermost ends.
+    EXPECT_EXIT(
+        {
+          TerminationSignals outer;
+          { TerminationSignals inner; }
+          SendTerminationSignal(signal);
+          std::exit(TerminationPending() ? 3 : 4);
+        },
+        ::testing::ExitedWithCode(3), "");
   }
 }
 
@@ -59,7 +78,7 @@ class QuitApp : public CWinApp {
 TEST(TerminationSignals, ASignalDuringTheLoopEndsItThroughTheQuitRequest) {
   WindowManager::Instance().Reset();
   auto backend = std::make_unique<HeadlessBackend>(HeadlessBackend::Options{});
-  backend->ScheduleAction(700, [] { std::raise(SIGHUP); });
+  backend->ScheduleAction(700, [] { SendTerminationSignal(TerminationSignal::HangUp); });
   // Something to come later, which the signal cuts short.
   backend->ScheduleAction(60000, [] {});
   InstallBackend(std::move(backend));

@@ -4,7 +4,6 @@
 // minimised hold, and the end of the show by a termination signal.
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <filesystem>
 #include <memory>
 #include <regex>
@@ -14,6 +13,7 @@
 #include "app/globals.h"
 #include "app/main_frame.h"
 #include "music/mod_player.h"
+#include "platform/signals.h"
 #include "platform/wave_out.h"
 #include "show/show_wnd.h"
 #include "show/sound.h"
@@ -430,12 +430,13 @@ TEST_F(ShowSound, AFileThatCannotBePlayedLeavesTheShowSilentAndWaiting) {
 TEST_F(ShowSound, ATerminationSignalEndsTheShowAndItsTemporaryFile) {
   Write("loop.wav", test::ToneWav(1));
   std::string package = Pack(R"("music": "loop.wav")", {R"("sound": "show-music", "duration": 30)"});
-  for (int signal : {SIGTERM, SIGHUP, SIGINT}) {
-    SCOPED_TRACE(signal);
+  for (TerminationSignal signal :
+       {TerminationSignal::Terminate, TerminationSignal::HangUp, TerminationSignal::Interrupt}) {
+    SCOPED_TRACE(int(signal));
     HeadlessShow show;
     size_t during = 0;
     show.At(900, [&] { during = DiaFiles().size(); });
-    show.At(1000, [signal] { std::raise(signal); });
+    show.At(1000, [signal] { SendTerminationSignal(signal); });
     EXPECT_EQ(show.Run(package), 0);
     EXPECT_EQ(during, 1u);
     EXPECT_LT(show.EndTime(), 1100u);
