@@ -4,6 +4,10 @@
 # display with SDL's disk audio driver: heard on the music slide, silent
 # on the next one.
 source "$(dirname "$0")/x11_sound_setup.bash"
+if [ -z "${SDL_SOUNDFONTS:-}" ] && ! ls /usr/share/sounds/sf2/*.sf2 >/dev/null 2>&1; then
+  echo "skipped: no General MIDI sound font (timgm6mb-soundfont)"
+  exit 77
+fi
 # One track, 96 ticks a quarter at 120 beats a minute: eight notes of a
 # quarter of a second each, then the end of the track.
 {
