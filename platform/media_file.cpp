@@ -1,9 +1,6 @@
 #include "platform/media_file.h"
 
 #include <algorithm>
-#include <array>
-#include <cstring>
-#include <utility>
 #include <vector>
 
 #include "platform/file.h"
