@@ -38,9 +38,13 @@ std::string ReadAt(CFile& file, long long offset, size_t count) {
   return bytes;
 }
 
-// Whole milliseconds of `units` at `perSecond` units a second, without
-// overflowing for any 64-bit count.
-uint64_t UnitsToMs(uint64_t units, uint64_t perSecond) {
+// Playing times longer than this come from damaged fields, not from sound.
+constexpr uint64_t kLongestDurationMs = uint64_t(1) << 40;
+
+// Whole milliseconds of `units` at `perSecond` units a second; none when
+// the fields give a time no file could play.
+std::optional<uint64_t> UnitsToMs(uint64_t units, uint64_t perSecond) {
+  if (perSecond == 0 || units / perSecond > kLongestDurationMs / 1000) return std::nullopt;
   return units / perSecond * 1000 + units % perSecond * 1000 / perSecond;
 }
 

@@ -156,6 +156,12 @@ TEST_F(MediaFileTest, FlacAndOggTimesComeFromTheirHeaders) {
 
   // Ogg of another codec is not played here.
   EXPECT_EQ(IdentifyMediaFile(Write("t.ogg", OggPage(0, 1, "\x80theora"))), MediaFileKind::Unknown);
+
+  // A rate of 1 and an end near 2^64: no real playing time, and no
+  // overflow computing one (the fuzzer's first find).
+  std::string slowId = "\x01vorbis" + std::string(4, '\0') + "\x02" + std::string("\x01\x00\x00\x00", 4) +
+                       std::string(15, '\0');
+  EXPECT_EQ(Duration("slow.ogg", OggPage(0, 9, slowId) + OggPage(0xFFFFFFF6FFFFFFF9ull, 9, "end")), std::nullopt);
 }
 
 TEST_F(MediaFileTest, ModulesAndOtherFilesAreOfNoKind) {
