@@ -22,6 +22,7 @@
 #include "app/globals.h"
 #include "bench/timing.h"
 #include "image/colour_reduction.h"
+#include "image/jpeg_writer.h"
 #include "platform/backend.h"
 #include "platform/file.h"
 #include "platform/headless/headless_backend.h"
@@ -52,29 +53,7 @@ std::vector<uint8_t> PhotoSamples() {
 }
 
 std::vector<uint8_t> Compress(const std::vector<uint8_t>& rgb, int quality) {
-  jpeg_compress_struct cinfo;
-  jpeg_error_mgr errors;
-  cinfo.err = jpeg_std_error(&errors);
-  jpeg_create_compress(&cinfo);
-  unsigned char* buffer = nullptr;
-  unsigned long size = 0;
-  jpeg_mem_dest(&cinfo, &buffer, &size);
-  cinfo.image_width = kPhotoWidth;
-  cinfo.image_height = kPhotoHeight;
-  cinfo.input_components = 3;
-  cinfo.in_color_space = JCS_RGB;
-  jpeg_set_defaults(&cinfo);
-  jpeg_set_quality(&cinfo, quality, TRUE);
-  jpeg_start_compress(&cinfo, TRUE);
-  while (cinfo.next_scanline < cinfo.image_height) {
-    JSAMPROW row = const_cast<JSAMPROW>(&rgb[size_t(cinfo.next_scanline) * kPhotoWidth * 3]);
-    jpeg_write_scanlines(&cinfo, &row, 1);
-  }
-  jpeg_finish_compress(&cinfo);
-  jpeg_destroy_compress(&cinfo);
-  std::vector<uint8_t> bytes(buffer, buffer + size);
-  std::free(buffer);
-  return bytes;
+  return CompressJpeg(kPhotoWidth, kPhotoHeight, rgb.data(), 3, quality);
 }
 
 // The quality whose file comes closest to half a megabyte.

@@ -10,8 +10,7 @@
 #include <string>
 #include <vector>
 
-// libjpeg's header needs size_t and FILE declared before it.
-#include <jpeglib.h>
+#include "image/jpeg_writer.h"
 
 namespace {
 
@@ -94,32 +93,14 @@ bool WriteBmp(const std::string& path, int w, int h, int bits, Painter paint, co
 }
 
 bool WriteJpeg(const std::string& path, int w, int h, Painter paint) {
-  FILE* out = std::fopen(path.c_str(), "wb");
-  if (!out) return false;
-  jpeg_compress_struct info;
-  jpeg_error_mgr errors;
-  info.err = jpeg_std_error(&errors);
-  jpeg_create_compress(&info);
-  jpeg_stdio_dest(&info, out);
-  info.image_width = JDIMENSION(w);
-  info.image_height = JDIMENSION(h);
-  info.input_components = 3;
-  info.in_color_space = JCS_RGB;
-  jpeg_set_defaults(&info);
-  jpeg_set_quality(&info, 90, TRUE);
-  jpeg_start_compress(&info, TRUE);
-  std::vector<uint8_t> row(size_t(w) * 3);
-  for (int y = 0; y < h; ++y) {
+  std::vector<uint8_t> rgb(size_t(w) * size_t(h) * 3);
+  for (int y = 0; y < h; ++y)
     for (int x = 0; x < w; ++x) {
       Rgb c = paint(x, y, w, h);
-      row[size_t(x) * 3] = c.r, row[size_t(x) * 3 + 1] = c.g, row[size_t(x) * 3 + 2] = c.b;
+      uint8_t* p = &rgb[(size_t(y) * size_t(w) + size_t(x)) * 3];
+      p[0] = c.r, p[1] = c.g, p[2] = c.b;
     }
-    JSAMPROW rows[1] = {row.data()};
-    jpeg_write_scanlines(&info, rows, 1);
-  }
-  jpeg_finish_compress(&info);
-  jpeg_destroy_compress(&info);
-  return std::fclose(out) == 0;
+  return pellora::WriteJpegFile(path, w, h, rgb.data(), 3, 90);
 }
 
 }  // namespace

@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include <jpeglib.h>
 #include <png.h>
 
+#include "image/jpeg_writer.h"
 #include "tests/support/test_support.h"
 
 namespace pellora::test {
@@ -94,28 +94,7 @@ struct BitmapFile {
 // the samples must be given inverted as Adobe's files hold them.
 inline bool WriteJpeg(const std::string& path, int width, int height, const std::vector<uint8_t>& samples,
                       int components, int quality = 90, bool progressive = false) {
-  std::FILE* file = std::fopen(path.c_str(), "wb");
-  if (!file) return false;
-  jpeg_compress_struct cinfo;
-  jpeg_error_mgr errors;
-  cinfo.err = jpeg_std_error(&errors);
-  jpeg_create_compress(&cinfo);
-  jpeg_stdio_dest(&cinfo, file);
-  cinfo.image_width = JDIMENSION(width);
-  cinfo.image_height = JDIMENSION(height);
-  cinfo.input_components = components;
-  cinfo.in_color_space = components == 1 ? JCS_GRAYSCALE : components == 3 ? JCS_RGB : JCS_CMYK;
-  jpeg_set_defaults(&cinfo);
-  jpeg_set_quality(&cinfo, quality, TRUE);
-  if (progressive) jpeg_simple_progression(&cinfo);
-  jpeg_start_compress(&cinfo, TRUE);
-  while (cinfo.next_scanline < cinfo.image_height) {
-    JSAMPROW row = const_cast<JSAMPROW>(&samples[size_t(cinfo.next_scanline) * size_t(width) * size_t(components)]);
-    jpeg_write_scanlines(&cinfo, &row, 1);
-  }
-  jpeg_finish_compress(&cinfo);
-  jpeg_destroy_compress(&cinfo);
-  return std::fclose(file) == 0;
+  return WriteJpegFile(path, width, height, samples.data(), components, quality, progressive);
 }
 
 // A PNG file's pixels as RGB, top row first.
