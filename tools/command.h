@@ -1,5 +1,5 @@
-// The sub-commands of the pellora tool. Each command file registers itself
-// with a static CommandRegistration; pellora_main.cpp dispatches.
+// The sub-commands of the pellora tool: one table in pellora_main.cpp lists
+// them in the order --help shows them.
 #pragma once
 
 #include <string>
@@ -17,12 +17,12 @@ struct Command {
   int (*run)(const std::vector<std::string>& args);
 };
 
-class CommandRegistration {
- public:
-  explicit CommandRegistration(const Command& command);
-};
-
-const std::vector<Command>& Commands();
+int RunPlay(const std::vector<std::string>& args);
+int RunInfo(const std::vector<std::string>& args);
+int RunRender(const std::vector<std::string>& args);
+int RunPack(const std::vector<std::string>& args);
+int RunModInfo(const std::vector<std::string>& args);
+int RunModRender(const std::vector<std::string>& args);
 
 // Prints "pellora: <message>" on standard error and returns status.
 int Fail(int status, const std::string& message);

@@ -2,22 +2,17 @@
 #include <cstdio>
 
 #include "app/diapo_doc.h"
+#include "tools/arguments.h"
 #include "tools/command.h"
 #include "tools/lib/show_loading.h"
 #include "tools/lib/show_report.h"
 
 namespace pellora::tools {
-namespace {
 
 int RunInfo(const std::vector<std::string>& args) {
   std::string file;
   bool json = false;
-  for (const std::string& a : args) {
-    if (a == "--json") json = true;
-    else if (!a.empty() && a[0] == '-') return Fail(kExitUsage, "info: unknown option " + a);
-    else if (file.empty()) file = a;
-    else return Fail(kExitUsage, "info: only one FILE");
-  }
+  if (auto error = ArgumentParser("info", "FILE").Flag("--json", json).Parse(args, file)) return Fail(kExitUsage, *error);
   if (file.empty()) return Fail(kExitUsage, "info: missing FILE");
   PackageLocation location;
   std::string message;
@@ -28,7 +23,4 @@ int RunInfo(const std::vector<std::string>& args) {
   return kExitOk;
 }
 
-const CommandRegistration registration({"info", "FILE [--json]", "prints the show document and its slides", RunInfo});
-
-}  // namespace
 }  // namespace pellora::tools

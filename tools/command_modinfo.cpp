@@ -2,21 +2,16 @@
 #include <cstdio>
 
 #include "music/mod_player.h"
+#include "tools/arguments.h"
 #include "tools/command.h"
 #include "tools/lib/module_report.h"
 
 namespace pellora::tools {
-namespace {
 
 int RunModInfo(const std::vector<std::string>& args) {
   std::string file;
   bool json = false;
-  for (const std::string& a : args) {
-    if (a == "--json") json = true;
-    else if (!a.empty() && a[0] == '-') return Fail(kExitUsage, "modinfo: unknown option " + a);
-    else if (file.empty()) file = a;
-    else return Fail(kExitUsage, "modinfo: only one FILE");
-  }
+  if (auto error = ArgumentParser("modinfo", "FILE").Flag("--json", json).Parse(args, file)) return Fail(kExitUsage, *error);
   if (file.empty()) return Fail(kExitUsage, "modinfo: missing FILE");
   CModPlayer player(0);
   if (!player.Open(file)) return Fail(kExitBadFile, "modinfo: " + file + " is not a module the player can load");
@@ -25,8 +20,4 @@ int RunModInfo(const std::vector<std::string>& args) {
   return kExitOk;
 }
 
-const CommandRegistration registration({"modinfo", "FILE [--json]",
-                                         "prints the module information report of a tracker module", RunModInfo});
-
-}  // namespace
 }  // namespace pellora::tools

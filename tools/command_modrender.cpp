@@ -1,6 +1,7 @@
 // pellora modrender FILE -o OUT.wav [--rate HZ] [--channels 1|2] [--bits 8|16]
 #include <cstdlib>
 
+#include "tools/arguments.h"
 #include "tools/command.h"
 #include "tools/lib/module_render.h"
 #include "tools/lib/wav_writer.h"
@@ -14,34 +15,25 @@ bool ParseNumber(const std::string& text, uint32_t& value) {
   return true;
 }
 
+}  // namespace
+
 int RunModRender(const std::vector<std::string>& args) {
   std::string file, out;
   ModuleRenderFormat format;
-  for (size_t i = 0; i < args.size(); ++i) {
-    const std::string& a = args[i];
-    if (a == "-o" || a == "--output" || a == "--rate" || a == "--channels" || a == "--bits") {
-      if (i + 1 >= args.size()) return Fail(kExitUsage, "modrender: " + a + " needs a value");
-      const std::string& v = args[++i];
+  auto number = [](auto& field) {
+    return [&field](const std::string& name, const std::string& value) {
       uint32_t n = 0;
-      if (a == "-o" || a == "--output") {
-        out = v;
-      } else if (!ParseNumber(v, n)) {
-        return Fail(kExitUsage, "modrender: " + a + " needs a number, not \"" + v + "\"");
-      } else if (a == "--rate") {
-        format.rate = n;
-      } else if (a == "--channels") {
-        format.channels = uint16_t(n);
-      } else {
-        format.bits = uint16_t(n);
-      }
-    } else if (!a.empty() && a[0] == '-') {
-      return Fail(kExitUsage, "modrender: unknown option " + a);
-    } else if (file.empty()) {
-      file = a;
-    } else {
-      return Fail(kExitUsage, "modrender: only one FILE");
-    }
-  }
+      if (!ParseNumber(value, n)) return name + " needs a number, not \"" + value + "\"";
+      field = std::remove_reference_t<decltype(field)>(n);
+      return std::string();
+    };
+  };
+  ArgumentParser parser("modrender", "FILE");
+  parser.Value({"-o", "--output"}, out)
+      .Value({"--rate"}, number(format.rate))
+      .Value({"--channels"}, number(format.channels))
+      .Value({"--bits"}, number(format.bits));
+  if (auto error = parser.Parse(args, file)) return Fail(kExitUsage, *error);
   if (file.empty() || out.empty()) return Fail(kExitUsage, "modrender: usage: pellora modrender FILE -o OUT.wav");
   if (!ModuleFormatFlag(format))
     return Fail(kExitUsage, "modrender: the player plays 11025, 22050 or 44100 Hz, 1 or 2 channels, 8 or 16 bits");
@@ -65,9 +57,4 @@ int RunModRender(const std::vector<std::string>& args) {
   return kExitOk;
 }
 
-const CommandRegistration registration({"modrender", "FILE -o OUT.wav [--rate HZ] [--channels 1|2] [--bits 8|16]",
-                                         "renders a tracker module to a WAV file through the player's engine and mixer",
-                                         RunModRender});
-
-}  // namespace
 }  // namespace pellora::tools

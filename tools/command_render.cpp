@@ -9,6 +9,7 @@
 #include "platform/backend.h"
 #include "platform/headless/headless_backend.h"
 #include "platform/screen.h"
+#include "tools/arguments.h"
 #include "tools/command.h"
 #include "tools/lib/show_loading.h"
 
@@ -30,31 +31,24 @@ std::string SlideFileName(size_t index) {
   return name;
 }
 
+}  // namespace
+
 int RunRender(const std::vector<std::string>& args) {
   std::string file, out;
   Size size{640, 480};
   int depth = 24;
-  for (size_t i = 0; i < args.size(); ++i) {
-    const std::string& a = args[i];
-    if (a == "--out" || a == "-o" || a == "--size" || a == "--depth") {
-      if (i + 1 >= args.size()) return Fail(kExitUsage, "render: " + a + " needs a value");
-      const std::string& value = args[++i];
-      if (a == "--size") {
-        if (!ParseSize(value, size)) return Fail(kExitUsage, "render: --size must be WxH, for example 640x480");
-      } else if (a == "--depth") {
-        if (value != "24" && value != "8" && value != "4") return Fail(kExitUsage, "render: --depth must be 24, 8 or 4");
+  ArgumentParser parser("render", "FILE");
+  parser.Value({"--out", "-o"}, out)
+      .Value({"--size"},
+             [&size](const std::string&, const std::string& value) {
+               return ParseSize(value, size) ? std::string() : "--size must be WxH, for example 640x480";
+             })
+      .Value({"--depth"}, [&depth](const std::string&, const std::string& value) {
+        if (value != "24" && value != "8" && value != "4") return std::string("--depth must be 24, 8 or 4");
         depth = std::stoi(value);
-      } else {
-        out = value;
-      }
-    } else if (!a.empty() && a[0] == '-') {
-      return Fail(kExitUsage, "render: unknown option " + a);
-    } else if (file.empty()) {
-      file = a;
-    } else {
-      return Fail(kExitUsage, "render: only one FILE");
-    }
-  }
+        return std::string();
+      });
+  if (auto error = parser.Parse(args, file)) return Fail(kExitUsage, *error);
   if (file.empty() || out.empty()) return Fail(kExitUsage, "render: usage: pellora render FILE --out DIR");
 
   // A screen of the requested size and depth, as the player would see it.
@@ -91,10 +85,4 @@ int RunRender(const std::vector<std::string>& args) {
   return kExitOk;
 }
 
-const CommandRegistration registration({"render", "FILE --out DIR [--size WxH] [--depth 24|8|4]",
-                                         "writes background.png and one PNG per slide as the show puts them on "
-                                         "screen",
-                                         RunRender});
-
-}  // namespace
 }  // namespace pellora::tools

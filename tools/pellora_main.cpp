@@ -8,22 +8,27 @@
 namespace pellora::tools {
 namespace {
 
-std::vector<Command>& Registry() {
-  static std::vector<Command> commands;
-  return commands;
-}
+// In the order a user meets them: playing and looking at shows, building
+// them, then the music tools.
+constexpr Command kCommands[] = {
+    {"play", "FILE", "plays a show file as the self-running player would", RunPlay},
+    {"info", "FILE [--json]", "prints the show document and its slides", RunInfo},
+    {"render", "FILE --out DIR [--size WxH] [--depth 24|8|4]",
+     "writes background.png and one PNG per slide as the show puts them on screen", RunRender},
+    {"pack", "SHOW.json -o OUT [--bare] [--player PATH]",
+     "builds a self-running show (or with --bare the package alone)", RunPack},
+    {"modinfo", "FILE [--json]", "prints the module information report of a tracker module", RunModInfo},
+    {"modrender", "FILE -o OUT.wav [--rate HZ] [--channels 1|2] [--bits 8|16]",
+     "renders a tracker module to a WAV file through the player's engine and mixer", RunModRender},
+};
 
 void PrintHelp(FILE* out) {
   std::fprintf(out, "Usage: pellora COMMAND [ARGUMENTS]\n\nCommands:\n");
-  for (const Command& c : Commands()) std::fprintf(out, "  %-10s %s\n      %s\n", c.name, c.usage, c.summary);
+  for (const Command& c : kCommands) std::fprintf(out, "  %-10s %s\n      %s\n", c.name, c.usage, c.summary);
   std::fprintf(out, "\nOptions: --help, --version\n");
 }
 
 }  // namespace
-
-CommandRegistration::CommandRegistration(const Command& command) { Registry().push_back(command); }
-
-const std::vector<Command>& Commands() { return Registry(); }
 
 int Fail(int status, const std::string& message) {
   std::fprintf(stderr, "pellora: %s\n", message.c_str());
@@ -47,7 +52,7 @@ int main(int argc, char** argv) {
     std::printf("pellora 1.0 (Quorvel Pellora 1.0)\n");
     return kExitOk;
   }
-  for (const Command& c : Commands()) {
+  for (const Command& c : kCommands) {
     if (name != c.name) continue;
     std::vector<std::string> args(argv + 2, argv + argc);
     for (const std::string& a : args)

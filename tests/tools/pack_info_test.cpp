@@ -154,7 +154,15 @@ TEST_F(PackInfoTest, InfoReportsUnreadableFilesWithThePlayersMessages) {
   EXPECT_EQ(test::Run(Tool() + " info").status, 2);
   EXPECT_EQ(test::Run(Tool() + " info a b").status, 2);
   EXPECT_EQ(test::Run(Tool() + " frobnicate").status, 2);
-  EXPECT_EQ(test::Run(Tool() + " --help").status, 0);
+  // --help lists the commands in the order a user meets them.
+  test::RunResult help = test::Run(Tool() + " --help");
+  EXPECT_EQ(help.status, 0);
+  size_t at = 0;
+  for (const char* command : {"  play ", "  info ", "  render ", "  pack ", "  modinfo ", "  modrender "}) {
+    size_t found = help.out.find(command, at);
+    EXPECT_NE(found, std::string::npos) << command << " out of order in " << help.out;
+    at = found == std::string::npos ? at : found;
+  }
   EXPECT_EQ(test::Run(Tool() + " --version").status, 0);
 }
 

@@ -1,0 +1,45 @@
+// One reader of the command lines of every pellora command: options with or
+// without a value, and one operand.
+#pragma once
+
+#include <functional>
+#include <initializer_list>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace pellora::tools {
+
+class ArgumentParser {
+ public:
+  // Receives an option's value; returns the error to show after
+  // "COMMAND: ", or an empty string when the value is taken.
+  using Taker = std::function<std::string(const std::string& name, const std::string& value)>;
+
+  // command names the messages; operand is what the lone argument is
+  // called in them ("FILE", "SHOW.json").
+  ArgumentParser(std::string command, std::string operand);
+
+  ArgumentParser& Flag(std::string_view name, bool& set);
+  ArgumentParser& Value(std::initializer_list<std::string_view> names, std::string& value);
+  ArgumentParser& Value(std::initializer_list<std::string_view> names, Taker take);
+
+  // Fills operand and the options; on a usage error returns its message,
+  // ready for Fail().
+  std::optional<std::string> Parse(const std::vector<std::string>& args, std::string& operand) const;
+
+ private:
+  struct Option {
+    std::vector<std::string_view> names;
+    bool* flag = nullptr;
+    Taker take;
+  };
+  const Option* Find(const std::string& name) const;
+
+  std::string command_;
+  std::string operand_;
+  std::vector<Option> options_;
+};
+
+}  // namespace pellora::tools
