@@ -5,18 +5,15 @@
 
 #include "app/diapo_doc.h"
 #include "app/package_slot.h"
+#include "platform/byte_order.h"
 #include "platform/file.h"
 #include "platform/text.h"
 
 namespace pellora {
 namespace {
 
-uint32_t U32(const std::string& s, size_t at) {
-  return uint32_t(uint8_t(s[at])) | uint32_t(uint8_t(s[at + 1])) << 8 | uint32_t(uint8_t(s[at + 2])) << 16 |
-         uint32_t(uint8_t(s[at + 3])) << 24;
-}
-
-uint16_t U16(const std::string& s, size_t at) { return uint16_t(uint8_t(s[at]) | uint8_t(s[at + 1]) << 8); }
+uint32_t U32(const std::string& s, size_t at) { return GetU32LE(s.data() + at); }
+uint16_t U16(const std::string& s, size_t at) { return GetU16LE(s.data() + at); }
 
 bool MagicAt(const std::string& data, size_t at) {
   return at + kPackageMagicLength <= data.size() &&

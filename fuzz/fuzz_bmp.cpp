@@ -2,22 +2,15 @@
 // turned into RGB rows and reduced, placed and fitted as slides are.
 #include <cstddef>
 #include <cstdint>
-#include <string>
 
-#include "fuzz/input_file.h"
 #include "image/bmp_reader.h"
 #include "image/colour_reduction.h"
 #include "image/composition.h"
 #include "image/dib_rgb.h"
 
-namespace {
-const pellora::fuzz::InputFile input("fuzzbmp");
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace pellora;
-  if (!input.Write(data, size)) return 0;
-  HDIB picture = ReadBitmapFile(input.Path());
+  HDIB picture = ReadBitmap({data, size});
   if (!picture) return 0;
   // Large pictures only go through the reader, to keep the runs quick.
   uint64_t pixels = uint64_t(DIBWidth(picture.data())) * uint64_t(DIBHeight(picture.data()));

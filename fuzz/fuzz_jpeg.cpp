@@ -2,21 +2,14 @@
 // turned into RGB rows and fitted onto a small screen.
 #include <cstddef>
 #include <cstdint>
-#include <string>
 
-#include "fuzz/input_file.h"
 #include "image/composition.h"
 #include "image/dib_rgb.h"
 #include "image/jpeg_reader.h"
 
-namespace {
-const pellora::fuzz::InputFile input("fuzzjpg");
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace pellora;
-  if (!input.Write(data, size)) return 0;
-  HDIB picture = ReadJpegFile(input.Path());
+  HDIB picture = ReadJpeg({data, size});
   if (!picture) return 0;
   // Large pictures only go through the reader, to keep the runs quick.
   uint64_t pixels = uint64_t(DIBWidth(picture.data())) * uint64_t(DIBHeight(picture.data()));

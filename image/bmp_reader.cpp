@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "image/dib_pixels.h"
+#include "platform/byte_order.h"
 #include "platform/file.h"
 
 namespace pellora {
@@ -11,8 +12,9 @@ namespace {
 
 constexpr uint16_t kBitmapMagic = 0x4D42;  // "BM"
 constexpr size_t kFileHeaderSize = 14;
-// Pixel data is read in pieces of this size.
-constexpr size_t kReadPiece = 0x7FFF;
+// A bitmap file is read only this far: no picture the reader accepts
+// needs more than its pixels, a colour table and its headers.
+constexpr size_t kMaxFileBytes = size_t(512) << 20;
 // No picture of a slide show needs more pixel memory than this.
 constexpr uint64_t kMaxPixelBytes = uint64_t(256) << 20;
 // A file may be short of its pixels (the rest stays black), but a block
@@ -21,24 +23,6 @@ constexpr uint64_t kMaxPixelBytes = uint64_t(256) << 20;
 constexpr uint64_t kMaxUncompressedGrowth = 16;
 constexpr uint64_t kMaxRunLengthGrowth = 2048;
 constexpr uint64_t kFreeAllowance = uint64_t(4) << 20;
-
-uint16_t U16(const uint8_t* p) { return uint16_t(p[0] | p[1] << 8); }
-uint32_t U32(const uint8_t* p) { return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24; }
-
-// Reads up to count bytes, in pieces, stopping at the first short read.
-size_t ReadUpTo(CFile& file, uint8_t* data, size_t count) {
-  size_t done = 0;
-  while (done < count) {
-    size_t piece = std::min(kReadPiece, count - done);
-    long long got = file.Read(data + done, piece);
-    if (got <= 0) break;
-    done += size_t(got);
-    if (size_t(got) < piece) break;
-  }
-  return done;
-}
-
-bool ReadExactly(CFile& file, uint8_t* data, size_t count) { return ReadUpTo(file, data, count) == count; }
 
 // Header sizes that begin with the Windows information header's fields
 // (Windows 3, its bit-field and alpha successors, V4, V5, OS/2 2.x) or
@@ -58,28 +42,30 @@ struct FileFacts {
   uint32_t headerSize = 0;
 };
 
-bool ReadHeaders(CFile& file, FileFacts& facts) {
-  uint8_t fileHeader[kFileHeaderSize];
-  if (!ReadExactly(file, fileHeader, sizeof fileHeader) || U16(fileHeader) != kBitmapMagic) return false;
-  facts.pixelOffset = U32(fileHeader + 10);
-  uint8_t header[40] = {};
-  if (!ReadExactly(file, header, 4)) return false;
-  facts.headerSize = U32(header);
+// Reads the headers at the start of bytes; headerEnd is where the colour
+// table begins.
+bool ReadHeaders(std::span<const uint8_t> bytes, FileFacts& facts, size_t& headerEnd) {
+  if (bytes.size() < kFileHeaderSize + 4 || GetU16LE(bytes.data()) != kBitmapMagic) return false;
+  facts.pixelOffset = GetU32LE(bytes.data() + 10);
+  const uint8_t* header = bytes.data() + kFileHeaderSize;
+  size_t available = bytes.size() - kFileHeaderSize;
+  facts.headerSize = GetU32LE(header);
   BITMAPINFOHEADER& info = facts.info;
   if (facts.headerSize == sizeof(BITMAPCOREHEADER)) {
-    if (!ReadExactly(file, header + 4, 8)) return false;
+    if (available < sizeof(BITMAPCOREHEADER)) return false;
     facts.core = true;
-    info.biWidth = U16(header + 4);
-    info.biHeight = U16(header + 6);
-    info.biPlanes = U16(header + 8);
-    info.biBitCount = U16(header + 10);
+    info.biWidth = GetU16LE(header + 4);
+    info.biHeight = GetU16LE(header + 6);
+    info.biPlanes = GetU16LE(header + 8);
+    info.biBitCount = GetU16LE(header + 10);
+    headerEnd = kFileHeaderSize + sizeof(BITMAPCOREHEADER);
     return true;
   }
-  if (!IsKnownHeaderSize(facts.headerSize)) return false;
-  size_t kept = std::min<size_t>(facts.headerSize, sizeof header);
-  if (!ReadExactly(file, header + 4, kept - 4)) return false;
-  if (facts.headerSize > kept && file.Seek(facts.headerSize - kept, CFile::Origin::Current) < 0) return false;
-  std::memcpy(&info, header, sizeof info);
+  if (!IsKnownHeaderSize(facts.headerSize) || available < facts.headerSize) return false;
+  uint8_t kept[sizeof info] = {};
+  std::memcpy(kept, header, std::min<size_t>(facts.headerSize, sizeof kept));
+  std::memcpy(&info, kept, sizeof info);
+  headerEnd = kFileHeaderSize + facts.headerSize;
   return true;
 }
 
@@ -142,13 +128,12 @@ void DecodeRLE8(const BITMAPINFOHEADER& header, uint8_t* pixels, size_t pixelByt
   }
 }
 
-HDIB ReadBitmap(CFile& file) {
-  long long start = file.Position();
-  long long length = file.Length();
-  if (start < 0 || length < start) return {};
+HDIB ReadBitmap(std::span<const uint8_t> bytes) {
   FileFacts facts;
-  if (!ReadHeaders(file, facts)) return {};
+  size_t tableStart = 0;
+  if (!ReadHeaders(bytes, facts, tableStart)) return {};
   const BITMAPINFOHEADER& info = facts.info;
+  const uint64_t length = bytes.size();
 
   // Only what the rest of the system draws: 1, 4, 8 or 24 bits,
   // uncompressed, or 8 bits run-length; positive sizes.
@@ -168,15 +153,13 @@ HDIB ReadBitmap(CFile& file) {
   // block keeps those a pixel can index, none for 24 bits.
   uint64_t fileEntries = info.biClrUsed != 0 ? info.biClrUsed : bits <= 8 ? (1u << bits) : 0;
   uint64_t entrySize = facts.core ? 3 : 4;
-  long long tableStart = file.Position();
-  if (tableStart < 0 || fileEntries * entrySize > uint64_t(length - tableStart)) return {};
+  if (fileEntries * entrySize > length - tableStart) return {};
   uint32_t kept = bits <= 8 ? uint32_t(std::min<uint64_t>(fileEntries, 1u << bits)) : 0;
 
   size_t stride = DIBStride(uint32_t(bits), uint32_t(width));
   uint64_t area = uint64_t(stride) * uint64_t(height);
-  uint64_t pixelStart = facts.pixelOffset != 0 ? uint64_t(start) + facts.pixelOffset
-                                               : uint64_t(tableStart) + fileEntries * entrySize;
-  uint64_t present = pixelStart < uint64_t(length) ? uint64_t(length) - pixelStart : 0;
+  uint64_t pixelStart = facts.pixelOffset != 0 ? facts.pixelOffset : tableStart + fileEntries * entrySize;
+  uint64_t present = pixelStart < length ? length - pixelStart : 0;
   uint64_t streamBytes = runLength ? (info.biSizeImage != 0 ? std::min<uint64_t>(info.biSizeImage, present) : present)
                                    : 0;
   uint64_t allowed = std::max(kFreeAllowance, (runLength ? streamBytes * kMaxRunLengthGrowth
@@ -200,34 +183,26 @@ HDIB ReadBitmap(CFile& file) {
   out.biClrImportant = info.biClrImportant;
   std::memcpy(dib.data(), &out, sizeof out);
 
-  if (kept != 0) {
-    std::vector<uint8_t> table(size_t(kept) * entrySize);
-    if (!ReadExactly(file, table.data(), table.size())) return {};
-    auto* entries = reinterpret_cast<RGBQUAD*>(dib.data() + sizeof(BITMAPINFOHEADER));
-    for (uint32_t i = 0; i < kept; ++i) {
-      const uint8_t* e = &table[size_t(i) * entrySize];
-      entries[i] = {e[0], e[1], e[2], 0};
-    }
+  auto* entries = reinterpret_cast<RGBQUAD*>(dib.data() + sizeof(BITMAPINFOHEADER));
+  for (uint32_t i = 0; i < kept; ++i) {
+    const uint8_t* e = bytes.data() + tableStart + size_t(i) * entrySize;
+    entries[i] = {e[0], e[1], e[2], 0};
   }
-  if (file.Seek(static_cast<long long>(pixelStart), CFile::Origin::Begin) < 0) return {};
 
   uint8_t* pixels = dib.data() + sizeof(BITMAPINFOHEADER) + tableBytes;
+  const uint8_t* source = bytes.data() + std::min(pixelStart, length);
   if (runLength) {
-    GlobalBlock stream = GlobalBlock::Allocate(size_t(streamBytes), false);
-    if (!stream) return {};
-    size_t got = ReadUpTo(file, stream.data(), size_t(streamBytes));
-    DecodeRLE8(out, pixels, size_t(area), stream.data(), got);
+    DecodeRLE8(out, pixels, size_t(area), source, size_t(streamBytes));
   } else {
-    ReadUpTo(file, pixels, size_t(area));
+    std::memcpy(pixels, source, size_t(std::min(area, present)));
     if (topDown) FlipRows(pixels, stride, size_t(height));
   }
   return dib;
 }
 
 HDIB ReadBitmapFile(const std::string& path) {
-  CFile file;
-  if (!file.Open(path, CFile::Mode::Read)) return {};
-  return ReadBitmap(file);
+  std::optional<std::vector<uint8_t>> bytes = ReadFileBytes(path, kMaxFileBytes);
+  return bytes ? ReadBitmap(*bytes) : HDIB();
 }
 
 }  // namespace pellora

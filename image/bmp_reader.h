@@ -5,20 +5,18 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string>
 
 #include "image/dib.h"
 
 namespace pellora {
 
-class CFile;
-
 // The block read from the file, or empty when the file cannot be opened or
 // is not a bitmap this reader accepts.
 HDIB ReadBitmapFile(const std::string& path);
-// The same from an open file positioned at the bitmap's file header;
-// pixel offsets in the file count from that position.
-HDIB ReadBitmap(CFile& file);
+// The same from the file's bytes in memory.
+HDIB ReadBitmap(std::span<const uint8_t> bytes);
 
 // Expands an 8-bit run-length stream into uncompressed rows of
 // (width + 3) & ~3 bytes, bottom row first. Writes stay inside

@@ -1,12 +1,13 @@
 #include "image/jpeg_reader.h"
 
 #include <csetjmp>
-#include <cstdio>
 #include <memory>
+#include <vector>
 
 #include <jpeglib.h>
 
 #include "image/dib_pixels.h"
+#include "platform/file.h"
 
 namespace pellora {
 namespace {
@@ -18,6 +19,8 @@ namespace {
 constexpr uint64_t kMaxPixels = uint64_t(128) << 20;
 constexpr uint64_t kFreePixels = uint64_t(16) << 20;
 constexpr uint64_t kPixelsPerByte = 1024;
+// A JPEG file is read only this far; beyond it the picture ends early.
+constexpr size_t kMaxFileBytes = size_t(512) << 20;
 // Working memory the library may take for multi-scan pictures.
 constexpr long kMaxLibraryMemory = 1L << 30;
 
@@ -44,17 +47,17 @@ struct ErrorManager {
 
 // Reads the header and starts decompression; false after a fatal error or
 // for a picture too large for its file (the object is then destroyed).
-bool StartDecompression(jpeg_decompress_struct* cinfo, ErrorManager* errors, std::FILE* file, uint64_t fileSize) {
+bool StartDecompression(jpeg_decompress_struct* cinfo, ErrorManager* errors, std::span<const uint8_t> bytes) {
   cinfo->err = jpeg_std_error(&errors->pub);
   errors->pub.error_exit = ReturnToRecoveryPoint;
   if (setjmp(errors->recovery)) return false;
   jpeg_create_decompress(cinfo);
   cinfo->mem->max_memory_to_use = kMaxLibraryMemory;
-  jpeg_stdio_src(cinfo, file);
+  jpeg_mem_src(cinfo, bytes.data(), static_cast<unsigned long>(bytes.size()));
   jpeg_read_header(cinfo, TRUE);
   uint64_t pixels = uint64_t(cinfo->image_width) * cinfo->image_height;
   if (cinfo->image_width > unsigned(kMaxPictureSide) || cinfo->image_height > unsigned(kMaxPictureSide) ||
-      pixels > kMaxPixels || pixels > kFreePixels + fileSize * kPixelsPerByte) {
+      pixels > kMaxPixels || pixels > kFreePixels + bytes.size() * kPixelsPerByte) {
     jpeg_destroy_decompress(cinfo);
     return false;
   }
@@ -128,22 +131,12 @@ bool ReadLines(jpeg_decompress_struct* cinfo, ErrorManager* errors, uint8_t* bit
   return true;
 }
 
-struct FileCloser {
-  void operator()(std::FILE* file) const { std::fclose(file); }
-};
-
 }  // namespace
 
-HDIB ReadJpegFile(const std::string& path) {
-  std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
-  if (!file) return {};
-  if (std::fseek(file.get(), 0, SEEK_END) != 0) return {};
-  long size = std::ftell(file.get());
-  if (size < 0 || std::fseek(file.get(), 0, SEEK_SET) != 0) return {};
-
+HDIB ReadJpeg(std::span<const uint8_t> bytes) {
   jpeg_decompress_struct cinfo;
   ErrorManager errors;
-  if (!StartDecompression(&cinfo, &errors, file.get(), uint64_t(size))) return {};
+  if (!StartDecompression(&cinfo, &errors, bytes)) return {};
   HDIB dib = CreateDIB(cinfo.output_width, int32_t(cinfo.output_height), 24);
   std::optional<DibLayout> layout = InspectDIB(dib);
   if (!layout) {
@@ -152,6 +145,11 @@ HDIB ReadJpegFile(const std::string& path) {
   }
   if (!ReadLines(&cinfo, &errors, dib.data() + layout->bitsOffset, layout->stride)) return {};
   return dib;
+}
+
+HDIB ReadJpegFile(const std::string& path) {
+  std::optional<std::vector<uint8_t>> bytes = ReadFileBytes(path, kMaxFileBytes);
+  return bytes ? ReadJpeg(*bytes) : HDIB();
 }
 
 }  // namespace pellora

@@ -2,6 +2,8 @@
 // picture's full size.
 #pragma once
 
+#include <cstdint>
+#include <span>
 #include <string>
 
 #include "image/dib.h"
@@ -14,5 +16,7 @@ namespace pellora {
 // file that ends early, for one) do not stop decoding; the library's
 // messages go to standard error.
 HDIB ReadJpegFile(const std::string& path);
+// The same from the file's bytes in memory.
+HDIB ReadJpeg(std::span<const uint8_t> bytes);
 
 }  // namespace pellora

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/byte_order.h"
 #include "platform/file.h"
 
 namespace pellora {
@@ -52,12 +53,5 @@ class ModStream {
   std::vector<uint8_t> buffer_;
   uint64_t bufferStart_ = 0;
 };
-
-// Little- and big-endian values from bytes in memory.
-inline uint16_t GetU16LE(const uint8_t* p) { return uint16_t(p[0] | (p[1] << 8)); }
-inline uint16_t GetU16BE(const uint8_t* p) { return uint16_t((p[0] << 8) | p[1]); }
-inline uint32_t GetU32LE(const uint8_t* p) {
-  return uint32_t(p[0]) | (uint32_t(p[1]) << 8) | (uint32_t(p[2]) << 16) | (uint32_t(p[3]) << 24);
-}
 
 }  // namespace pellora

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "platform/byte_order.h"
 #include "platform/file.h"
 #include "platform/text.h"
 
@@ -64,15 +65,14 @@ uint8_t CArchive::ReadByte() {
 
 uint16_t CArchive::ReadWord() {
   EnsureReadable(2);
-  uint16_t v = uint16_t(buffer_[begin_] | (buffer_[begin_ + 1] << 8));
+  uint16_t v = GetU16LE(buffer_.data() + begin_);
   begin_ += 2;
   return v;
 }
 
 uint32_t CArchive::ReadDWord() {
   EnsureReadable(4);
-  const uint8_t* p = buffer_.data() + begin_;
-  uint32_t v = uint32_t(p[0]) | (uint32_t(p[1]) << 8) | (uint32_t(p[2]) << 16) | (uint32_t(p[3]) << 24);
+  uint32_t v = GetU32LE(buffer_.data() + begin_);
   begin_ += 4;
   return v;
 }

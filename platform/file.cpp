@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -103,6 +104,18 @@ long long CFile::Length() const {
   struct stat st;
   if (fd_ < 0 || ::fstat(fd_, &st) != 0) return -1;
   return static_cast<long long>(st.st_size);
+}
+
+std::optional<std::vector<uint8_t>> ReadFileBytes(const std::string& path, size_t maxBytes) {
+  CFile file;
+  if (!file.Open(path, CFile::Mode::Read)) return std::nullopt;
+  long long length = file.Length();
+  if (length < 0) return std::nullopt;
+  std::vector<uint8_t> bytes(std::min<uint64_t>(uint64_t(length), maxBytes));
+  long long got = file.Read(bytes.data(), bytes.size());
+  if (got < 0) return std::nullopt;
+  bytes.resize(size_t(got));
+  return bytes;
 }
 
 bool FileExists(const std::string& path) {

@@ -4,7 +4,9 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <vector>
 
 namespace pellora {
 
@@ -40,6 +42,9 @@ class CFile {
   std::string path_;
 };
 
+// The file's bytes, at most maxBytes of them (the first ones); nullopt
+// when it cannot be opened or read.
+std::optional<std::vector<uint8_t>> ReadFileBytes(const std::string& path, size_t maxBytes);
 // True when a file of that name exists and is not a directory.
 bool FileExists(const std::string& path);
 // Deletes a file (not a directory), resetting its permissions first.

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "platform/byte_order.h"
 #include "platform/file.h"
 
 namespace pellora {
@@ -17,11 +18,7 @@ constexpr size_t kOggTailBytes = 64 * 1024;
 // RIFF chunks walked at most before the sound data must have been seen.
 constexpr int kMaxWaveChunks = 1024;
 
-uint16_t Be16(const uint8_t* p) { return uint16_t(p[0] << 8 | p[1]); }
-uint32_t Be32(const uint8_t* p) { return uint32_t(p[0]) << 24 | uint32_t(p[1]) << 16 | uint32_t(p[2]) << 8 | p[3]; }
-uint16_t Le16(const uint8_t* p) { return uint16_t(p[1] << 8 | p[0]); }
-uint32_t Le32(const uint8_t* p) { return uint32_t(p[3]) << 24 | uint32_t(p[2]) << 16 | uint32_t(p[1]) << 8 | p[0]; }
-uint64_t Le64(const uint8_t* p) { return uint64_t(Le32(p + 4)) << 32 | Le32(p); }
+uint64_t Le64(const uint8_t* p) { return uint64_t(GetU32LE(p + 4)) << 32 | GetU32LE(p); }
 
 const uint8_t* Bytes(const std::string& s, size_t offset = 0) {
   return reinterpret_cast<const uint8_t*>(s.data()) + offset;
@@ -148,10 +145,10 @@ std::optional<uint64_t> MpegDurationMs(CFile& file, long long length) {
   uint64_t frames = 0;
   if (frame->layer == 3 && first.size() >= xing + 12 &&
       (first.compare(xing, 4, "Xing") == 0 || first.compare(xing, 4, "Info") == 0) &&
-      (Be32(Bytes(first, xing + 4)) & 1))
-    frames = Be32(Bytes(first, xing + 8));
+      (GetU32BE(Bytes(first, xing + 4)) & 1))
+    frames = GetU32BE(Bytes(first, xing + 8));
   else if (frame->layer == 3 && first.size() >= 36 + 18 && first.compare(36, 4, "VBRI") == 0)
-    frames = Be32(Bytes(first, 36 + 14));
+    frames = GetU32BE(Bytes(first, 36 + 14));
   if (frames) return UnitsToMs(frames * frame->samples, frame->rate);
   // Otherwise a constant bit rate over the bytes up to an ID3v1 tag.
   long long end = length;
@@ -171,12 +168,12 @@ std::optional<uint64_t> WaveDurationMs(CFile& file, long long length) {
   for (int chunk = 0; chunk < kMaxWaveChunks && pos + 8 <= length; ++chunk) {
     std::string head = ReadAt(file, pos, 8);
     if (head.size() < 8) break;
-    uint32_t size = Le32(Bytes(head, 4));
+    uint32_t size = GetU32LE(Bytes(head, 4));
     long long body = pos + 8;
     if (head.compare(0, 4, "fmt ") == 0) {
       std::string fmt = ReadAt(file, body, std::min<uint32_t>(size, 16));
       if (fmt.size() < 16) return std::nullopt;
-      bytesPerSecond = Le32(Bytes(fmt, 8));
+      bytesPerSecond = GetU32LE(Bytes(fmt, 8));
     } else if (head.compare(0, 4, "data") == 0) {
       // A streamed or cut file claims more than it holds.
       dataBytes = uint64_t(std::min<long long>(size, length - body));
@@ -258,15 +255,15 @@ std::optional<uint64_t> MidiDurationMs(CFile& file, long long length) {
   if (length > kMaxMidiBytes) return std::nullopt;
   std::string data = ReadAt(file, 0, size_t(length));
   if (data.size() < 14 || data.compare(0, 4, "MThd") != 0) return std::nullopt;
-  uint32_t headerLength = Be32(Bytes(data, 4));
+  uint32_t headerLength = GetU32BE(Bytes(data, 4));
   if (headerLength < 6 || headerLength > data.size() - 8) return std::nullopt;
-  uint16_t trackCount = Be16(Bytes(data, 10));
-  uint16_t division = Be16(Bytes(data, 12));
+  uint16_t trackCount = GetU16BE(Bytes(data, 10));
+  uint16_t division = GetU16BE(Bytes(data, 12));
   std::vector<TempoChange> tempos;
   uint64_t endTick = 0;
   int tracks = 0;
   for (size_t pos = 8 + headerLength; tracks < trackCount && pos + 8 <= data.size();) {
-    uint32_t chunkLength = Be32(Bytes(data, pos + 4));
+    uint32_t chunkLength = GetU32BE(Bytes(data, pos + 4));
     size_t body = pos + 8;
     size_t end = body + std::min<size_t>(chunkLength, data.size() - body);
     // Chunks of other kinds are skipped, as readers of the format must.
@@ -311,7 +308,7 @@ std::optional<uint64_t> FlacDurationMs(CFile& file) {
     return std::nullopt;
   const uint8_t* info = Bytes(head, 8);
   uint32_t rate = uint32_t(info[10]) << 12 | uint32_t(info[11]) << 4 | info[12] >> 4;
-  uint64_t samples = uint64_t(info[13] & 0x0F) << 32 | Be32(info + 14);
+  uint64_t samples = uint64_t(info[13] & 0x0F) << 32 | GetU32BE(info + 14);
   if (rate == 0 || samples == 0) return std::nullopt;
   return UnitsToMs(samples, rate);
 }
@@ -331,19 +328,19 @@ std::string FirstOggPacket(const std::string& head) {
 std::optional<uint64_t> OggDurationMs(CFile& file, long long length, MediaFileKind kind) {
   std::string head = ReadAt(file, 0, 512);
   std::string packet = FirstOggPacket(head);
-  uint32_t serial = head.size() >= kOggPageHeader ? Le32(Bytes(head, 14)) : 0;
+  uint32_t serial = head.size() >= kOggPageHeader ? GetU32LE(Bytes(head, 14)) : 0;
   uint64_t rate = 0, preSkip = 0;
-  if (kind == MediaFileKind::OggVorbis && packet.size() >= 16) rate = Le32(Bytes(packet, 12));
+  if (kind == MediaFileKind::OggVorbis && packet.size() >= 16) rate = GetU32LE(Bytes(packet, 12));
   if (kind == MediaFileKind::OggOpus && packet.size() >= 12) {
     rate = 48000;  // Opus granules always count at 48 kHz
-    preSkip = Le16(Bytes(packet, 10));
+    preSkip = GetU16LE(Bytes(packet, 10));
   }
   if (rate == 0) return std::nullopt;
   // The last page of the stream carries the granule position of its end.
   long long from = std::max<long long>(0, length - static_cast<long long>(kOggTailBytes));
   std::string tail = ReadAt(file, from, size_t(length - from));
   for (size_t i = tail.size() >= kOggPageHeader ? tail.size() - kOggPageHeader + 1 : 0; i-- > 0;) {
-    if (tail.compare(i, 4, "OggS") != 0 || Le32(Bytes(tail, i + 14)) != serial) continue;
+    if (tail.compare(i, 4, "OggS") != 0 || GetU32LE(Bytes(tail, i + 14)) != serial) continue;
     uint64_t granule = Le64(Bytes(tail, i + 6));
     if (granule == ~uint64_t(0)) continue;  // no packet ends on that page
     return UnitsToMs(granule > preSkip ? granule - preSkip : 0, rate);

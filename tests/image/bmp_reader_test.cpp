@@ -21,10 +21,8 @@ BITMAPINFOHEADER Header(const HDIB& dib) {
   return h;
 }
 
-HDIB ReadBytes(const test::TempDir& dir, const std::string& bytes, const std::string& name = "picture.bmp") {
-  std::string path = dir.File(name);
-  test::WriteFile(path, bytes);
-  return ReadBitmapFile(path);
+HDIB ReadBytes(const std::string& bytes) {
+  return ReadBitmap({reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()});
 }
 
 Rgb PixelOf(const HDIB& dib, int x, int yFromTop) {
@@ -48,14 +46,13 @@ std::vector<Rgb> GreyRamp(int n) {
 
 TEST(BitmapReader, RefusesFilesThatAreNotBitmaps) {
   test::TempDir dir;
-  EXPECT_FALSE(ReadBytes(dir, "GIF89a not a bitmap at all, but long enough to hold headers"));
-  EXPECT_FALSE(ReadBytes(dir, "BM"));
-  EXPECT_FALSE(ReadBytes(dir, ""));
+  EXPECT_FALSE(ReadBytes("GIF89a not a bitmap at all, but long enough to hold headers"));
+  EXPECT_FALSE(ReadBytes("BM"));
+  EXPECT_FALSE(ReadBytes(""));
   EXPECT_FALSE(ReadBitmapFile(dir.File("missing.bmp")));
 }
 
 TEST(BitmapReader, CoreHeaderBecomesAFortyByteHeaderWithFourByteEntries) {
-  test::TempDir dir;
   BitmapFile f;
   f.core = true;
   f.width = 5;
@@ -63,7 +60,7 @@ TEST(BitmapReader, CoreHeaderBecomesAFortyByteHeaderWithFourByteEntries) {
   f.bits = 4;
   f.palette = SixteenColours();
   f.pixels = BitmapRows(5, 3, 4, [](int x, int y) { return (x + 5 * y) % 16; });
-  HDIB dib = ReadBytes(dir, f.Bytes());
+  HDIB dib = ReadBytes(f.Bytes());
   ASSERT_TRUE(dib);
   BITMAPINFOHEADER h = Header(dib);
   EXPECT_EQ(h.biSize, 40u);
@@ -83,14 +80,13 @@ TEST(BitmapReader, CoreHeaderBecomesAFortyByteHeaderWithFourByteEntries) {
 }
 
 TEST(BitmapReader, HeaderStatesColourCountAndImageSizeLeftAtZero) {
-  test::TempDir dir;
   BitmapFile f;
   f.width = 7;
   f.height = 2;
   f.bits = 8;
   f.palette = GreyRamp(256);
   f.pixels = BitmapRows(7, 2, 8, [](int x, int y) { return x * 30 + y; });
-  HDIB dib = ReadBytes(dir, f.Bytes());
+  HDIB dib = ReadBytes(f.Bytes());
   ASSERT_TRUE(dib);
   BITMAPINFOHEADER h = Header(dib);
   EXPECT_EQ(h.biClrUsed, 256u);
@@ -100,14 +96,13 @@ TEST(BitmapReader, HeaderStatesColourCountAndImageSizeLeftAtZero) {
 }
 
 TEST(BitmapReader, ReadsOneAndTwentyFourBitPixels) {
-  test::TempDir dir;
   BitmapFile mono;
   mono.width = 19;
   mono.height = 3;
   mono.bits = 1;
   mono.palette = {{10, 20, 30}, {200, 210, 220}};
   mono.pixels = BitmapRows(19, 3, 1, [](int x, int y) { return (x * 3 + y) % 5 == 0; });
-  HDIB dib = ReadBytes(dir, mono.Bytes());
+  HDIB dib = ReadBytes(mono.Bytes());
   ASSERT_TRUE(dib);
   for (int y = 0; y < 3; ++y)
     for (int x = 0; x < 19; ++x) EXPECT_EQ(PixelOf(dib, x, y), mono.palette[(x * 3 + y) % 5 == 0]) << x << "," << y;
@@ -118,7 +113,7 @@ TEST(BitmapReader, ReadsOneAndTwentyFourBitPixels) {
   rgb.bits = 24;
   auto colour = [](int x, int y) { return Rgb{uint8_t(x * 80), uint8_t(y * 90), uint8_t(7 + x + y)}; };
   rgb.pixels = BitmapRows(3, 2, 24, {}, colour);
-  dib = ReadBytes(dir, rgb.Bytes());
+  dib = ReadBytes(rgb.Bytes());
   ASSERT_TRUE(dib);
   EXPECT_EQ(Header(dib).biClrUsed, 0u);
   for (int y = 0; y < 2; ++y)
@@ -126,7 +121,6 @@ TEST(BitmapReader, ReadsOneAndTwentyFourBitPixels) {
 }
 
 TEST(BitmapReader, PixelOffsetZeroOrBeyondThePalette) {
-  test::TempDir dir;
   BitmapFile f;
   f.width = 4;
   f.height = 2;
@@ -135,20 +129,19 @@ TEST(BitmapReader, PixelOffsetZeroOrBeyondThePalette) {
   f.clrUsed = 4;
   f.pixels = BitmapRows(4, 2, 8, [](int x, int) { return x; });
   f.zeroOffBits = true;
-  HDIB dib = ReadBytes(dir, f.Bytes());
+  HDIB dib = ReadBytes(f.Bytes());
   ASSERT_TRUE(dib);
   EXPECT_EQ(PixelOf(dib, 3, 0), (Rgb{3, 3, 3}));
 
   f.zeroOffBits = false;
   f.gap = 37;  // bytes of 0xEE between palette and pixels, skipped by the offset
-  dib = ReadBytes(dir, f.Bytes());
+  dib = ReadBytes(f.Bytes());
   ASSERT_TRUE(dib);
   EXPECT_EQ(PixelOf(dib, 2, 1), (Rgb{2, 2, 2}));
   EXPECT_EQ(Header(dib).biClrUsed, 4u);
 }
 
 TEST(BitmapReader, LongerWindowsHeadersAreSkippedToTheirPalette) {
-  test::TempDir dir;
   for (uint32_t size : {52u, 56u, 108u, 124u}) {
     BitmapFile f;
     f.headerSize = size;
@@ -158,7 +151,7 @@ TEST(BitmapReader, LongerWindowsHeadersAreSkippedToTheirPalette) {
     f.palette = {{255, 0, 0}, {0, 0, 255}};
     f.clrUsed = 2;
     f.pixels = BitmapRows(2, 1, 8, [](int x, int) { return 1 - x; });
-    HDIB dib = ReadBytes(dir, f.Bytes());
+    HDIB dib = ReadBytes(f.Bytes());
     ASSERT_TRUE(dib) << size;
     EXPECT_EQ(Header(dib).biSize, 40u);
     EXPECT_EQ(PixelOf(dib, 0, 0), (Rgb{0, 0, 255})) << size;
@@ -167,11 +160,10 @@ TEST(BitmapReader, LongerWindowsHeadersAreSkippedToTheirPalette) {
   BitmapFile odd;
   odd.headerSize = 66;
   odd.pixels = BitmapRows(1, 1, 24, {}, [](int, int) { return Rgb{}; });
-  EXPECT_FALSE(ReadBytes(dir, odd.Bytes()));
+  EXPECT_FALSE(ReadBytes(odd.Bytes()));
 }
 
 TEST(BitmapReader, TopDownRowsAreTurnedOver) {
-  test::TempDir dir;
   BitmapFile f;
   f.width = 2;
   f.height = 3;
@@ -182,7 +174,7 @@ TEST(BitmapReader, TopDownRowsAreTurnedOver) {
   std::string bytes = f.Bytes();
   int32_t negative = -3;
   std::memcpy(&bytes[22], &negative, 4);
-  HDIB dib = ReadBytes(dir, bytes);
+  HDIB dib = ReadBytes(bytes);
   ASSERT_TRUE(dib);
   EXPECT_EQ(Header(dib).biHeight, 3);
   for (int y = 0; y < 3; ++y)
@@ -190,14 +182,13 @@ TEST(BitmapReader, TopDownRowsAreTurnedOver) {
 }
 
 TEST(BitmapReader, RefusesWhatNothingDownstreamDraws) {
-  test::TempDir dir;
   for (int bits : {16, 32, 2, 0, 64}) {
     BitmapFile f;
     f.width = 2;
     f.height = 2;
     f.bits = bits;
     f.pixels = std::string(16, '\x55');
-    EXPECT_FALSE(ReadBytes(dir, f.Bytes())) << bits;
+    EXPECT_FALSE(ReadBytes(f.Bytes())) << bits;
   }
   BitmapFile rle4;
   rle4.width = 4;
@@ -206,16 +197,15 @@ TEST(BitmapReader, RefusesWhatNothingDownstreamDraws) {
   rle4.palette = SixteenColours();
   rle4.compression = BI_RLE4;
   rle4.pixels = std::string("\x04\x12\x00\x01", 4);
-  EXPECT_FALSE(ReadBytes(dir, rle4.Bytes()));
+  EXPECT_FALSE(ReadBytes(rle4.Bytes()));
   BitmapFile bitFields;
   bitFields.bits = 24;
   bitFields.compression = BI_BITFIELDS;
   bitFields.pixels = std::string(16, '\0');
-  EXPECT_FALSE(ReadBytes(dir, bitFields.Bytes()));
+  EXPECT_FALSE(ReadBytes(bitFields.Bytes()));
 }
 
 TEST(BitmapReader, RefusesSizesNoFileCouldBack) {
-  test::TempDir dir;
   auto withSize = [](int32_t width, int32_t height, int bits) {
     BitmapFile f;
     f.bits = bits;
@@ -226,31 +216,30 @@ TEST(BitmapReader, RefusesSizesNoFileCouldBack) {
     std::memcpy(&bytes[22], &height, 4);
     return bytes;
   };
-  EXPECT_FALSE(ReadBytes(dir, withSize(0x7FFFFFFF, 0x7FFFFFFF, 24)));
-  EXPECT_FALSE(ReadBytes(dir, withSize(60000, 60000, 24)));
-  EXPECT_FALSE(ReadBytes(dir, withSize(-5, 4, 24)));
-  EXPECT_FALSE(ReadBytes(dir, withSize(4, 0, 24)));
-  EXPECT_FALSE(ReadBytes(dir, withSize(0, 4, 8)));
-  EXPECT_FALSE(ReadBytes(dir, withSize(4, INT32_MIN, 8)));
+  EXPECT_FALSE(ReadBytes(withSize(0x7FFFFFFF, 0x7FFFFFFF, 24)));
+  EXPECT_FALSE(ReadBytes(withSize(60000, 60000, 24)));
+  EXPECT_FALSE(ReadBytes(withSize(-5, 4, 24)));
+  EXPECT_FALSE(ReadBytes(withSize(4, 0, 24)));
+  EXPECT_FALSE(ReadBytes(withSize(0, 4, 8)));
+  EXPECT_FALSE(ReadBytes(withSize(4, INT32_MIN, 8)));
   // A picture of a few thousand pixels is allowed to be short of its data.
-  EXPECT_TRUE(ReadBytes(dir, withSize(300, 200, 24)));
+  EXPECT_TRUE(ReadBytes(withSize(300, 200, 24)));
 
   BitmapFile palette;
   palette.bits = 8;
   palette.clrUsed = 0x40000000;
   palette.pixels = std::string(4, '\0');
-  EXPECT_FALSE(ReadBytes(dir, palette.Bytes()));
+  EXPECT_FALSE(ReadBytes(palette.Bytes()));
 }
 
 TEST(BitmapReader, ShortPixelAreaStillYieldsABlock) {
-  test::TempDir dir;
   BitmapFile f;
   f.width = 4;
   f.height = 4;
   f.bits = 8;
   f.palette = GreyRamp(256);
   f.pixels = BitmapRows(4, 4, 8, [](int, int) { return 200; }).substr(0, 6);
-  HDIB dib = ReadBytes(dir, f.Bytes());
+  HDIB dib = ReadBytes(f.Bytes());
   ASSERT_TRUE(dib);
   EXPECT_EQ(PixelOf(dib, 1, 3), (Rgb{200, 200, 200}));  // bottom row, present
   EXPECT_EQ(PixelOf(dib, 1, 2), (Rgb{200, 200, 200}));  // bytes 4 and 5: two pixels of the second row
@@ -259,7 +248,6 @@ TEST(BitmapReader, ShortPixelAreaStillYieldsABlock) {
 }
 
 TEST(BitmapReader, PaletteLongerThanTheDepthKeepsWhatPixelsCanIndex) {
-  test::TempDir dir;
   BitmapFile f;
   f.width = 2;
   f.height = 1;
@@ -268,7 +256,7 @@ TEST(BitmapReader, PaletteLongerThanTheDepthKeepsWhatPixelsCanIndex) {
   for (int i = 0; i < 44; ++i) f.palette.push_back({1, 2, 3});
   f.clrUsed = 300;
   f.pixels = BitmapRows(2, 1, 8, [](int x, int) { return 255 - x; });
-  HDIB dib = ReadBytes(dir, f.Bytes());
+  HDIB dib = ReadBytes(f.Bytes());
   ASSERT_TRUE(dib);
   EXPECT_EQ(Header(dib).biClrUsed, 256u);
   EXPECT_EQ(PixelOf(dib, 1, 0), (Rgb{254, 254, 254}));
@@ -280,7 +268,7 @@ TEST(BitmapReader, PaletteLongerThanTheDepthKeepsWhatPixelsCanIndex) {
   rgb.clrUsed = 3;
   rgb.zeroOffBits = true;
   rgb.pixels = BitmapRows(1, 1, 24, {}, [](int, int) { return Rgb{9, 8, 7}; });
-  dib = ReadBytes(dir, rgb.Bytes());
+  dib = ReadBytes(rgb.Bytes());
   ASSERT_TRUE(dib);
   EXPECT_EQ(Header(dib).biClrUsed, 0u);
   EXPECT_EQ(PixelOf(dib, 0, 0), (Rgb{9, 8, 7}));
@@ -293,7 +281,6 @@ std::string Rle(std::initializer_list<int> bytes) {
 }
 
 TEST(BitmapReader, ExpandsEightBitRunLengthData) {
-  test::TempDir dir;
   BitmapFile f;
   f.width = 6;
   f.height = 4;
@@ -305,7 +292,7 @@ TEST(BitmapReader, ExpandsEightBitRunLengthData) {
   // Row 3: literal 4; end of bitmap.
   f.pixels = Rle({3, 7, 0, 3, 1, 2, 3, 0, 0, 0, 0, 2, 2, 1, 2, 9, 0, 0, 0, 4, 10, 11, 12, 13, 0, 1});
   f.sizeImage = uint32_t(f.pixels.size());
-  HDIB dib = ReadBytes(dir, f.Bytes(), "picture.rle");
+  HDIB dib = ReadBytes(f.Bytes());
   ASSERT_TRUE(dib);
   BITMAPINFOHEADER h = Header(dib);
   EXPECT_EQ(h.biCompression, uint32_t(BI_RGB));
@@ -320,7 +307,6 @@ TEST(BitmapReader, ExpandsEightBitRunLengthData) {
 }
 
 TEST(BitmapReader, RunLengthRefusedTopDown) {
-  test::TempDir dir;
   BitmapFile f;
   f.width = 2;
   f.height = 2;
@@ -331,7 +317,7 @@ TEST(BitmapReader, RunLengthRefusedTopDown) {
   std::string bytes = f.Bytes();
   int32_t negative = -2;
   std::memcpy(&bytes[22], &negative, 4);
-  EXPECT_FALSE(ReadBytes(dir, bytes));
+  EXPECT_FALSE(ReadBytes(bytes));
 }
 
 // A destination with guard bytes on both sides; the decoder must touch
