@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "tools/lib/mod_file_builder.h"
+#include "testing/mod_file_builder.h"
 
 namespace pellora::bench {
 

@@ -9,10 +9,10 @@
 
 #include "bench/timing.h"
 #include "platform/file.h"
-#include "tools/lib/mod_file_builder.h"
+#include "testing/mod_file_builder.h"
 #include "tools/lib/module_render.h"
-#include "tools/lib/s3m_file_builder.h"
-#include "tools/lib/xm_file_builder.h"
+#include "testing/s3m_file_builder.h"
+#include "testing/xm_file_builder.h"
 
 namespace {
 

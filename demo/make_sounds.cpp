@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "tools/lib/mod_file_builder.h"
+#include "testing/mod_file_builder.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 #include "music/track.h"
 #include "tests/music/music_test_support.h"
 #include "tests/music/tracker_test_support.h"
-#include "tools/lib/mod_file_builder.h"
-#include "tools/lib/mtm_file_builder.h"
+#include "testing/mod_file_builder.h"
+#include "testing/mtm_file_builder.h"
 
 namespace pellora {
 namespace {

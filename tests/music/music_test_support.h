@@ -12,7 +12,7 @@
 #include "music/mod_player.h"
 #include "music/mod_song.h"
 #include "tests/support/test_support.h"
-#include "tools/lib/mod_file_builder.h"
+#include "testing/mod_file_builder.h"
 
 namespace pellora::test {
 

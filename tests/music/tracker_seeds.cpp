@@ -4,12 +4,12 @@
 #include <gtest/gtest.h>
 
 #include "tests/music/tracker_test_support.h"
-#include "tools/lib/composer669_file_builder.h"
-#include "tools/lib/mod_file_builder.h"
-#include "tools/lib/mtm_file_builder.h"
-#include "tools/lib/s3m_file_builder.h"
-#include "tools/lib/stm_file_builder.h"
-#include "tools/lib/xm_file_builder.h"
+#include "testing/composer669_file_builder.h"
+#include "testing/mod_file_builder.h"
+#include "testing/mtm_file_builder.h"
+#include "testing/s3m_file_builder.h"
+#include "testing/stm_file_builder.h"
+#include "testing/xm_file_builder.h"
 
 namespace pellora::test {
 namespace {

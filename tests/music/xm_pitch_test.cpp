@@ -7,8 +7,8 @@
 
 #include "tests/music/music_test_support.h"
 #include "tests/music/tracker_test_support.h"
-#include "tools/lib/mod_file_builder.h"
-#include "tools/lib/xm_file_builder.h"
+#include "testing/mod_file_builder.h"
+#include "testing/xm_file_builder.h"
 
 namespace pellora {
 namespace {

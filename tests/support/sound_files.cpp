@@ -4,7 +4,7 @@
 #include <numbers>
 
 #include "tests/support/test_support.h"
-#include "tools/lib/mod_file_builder.h"
+#include "testing/mod_file_builder.h"
 
 namespace pellora::test {
 

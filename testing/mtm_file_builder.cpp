@@ -1,8 +1,8 @@
-#include "tools/lib/mtm_file_builder.h"
+#include "testing/mtm_file_builder.h"
 
 #include <algorithm>
 
-#include "tools/lib/file_bytes.h"
+#include "testing/file_bytes.h"
 
 namespace pellora::tools {
 

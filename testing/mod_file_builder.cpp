@@ -1,4 +1,4 @@
-#include "tools/lib/mod_file_builder.h"
+#include "testing/mod_file_builder.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,6 +1,6 @@
-#include "tools/lib/stm_file_builder.h"
+#include "testing/stm_file_builder.h"
 
-#include "tools/lib/file_bytes.h"
+#include "testing/file_bytes.h"
 
 namespace pellora::tools {
 

@@ -1,8 +1,8 @@
-#include "tools/lib/s3m_file_builder.h"
+#include "testing/s3m_file_builder.h"
 
 #include <algorithm>
 
-#include "tools/lib/file_bytes.h"
+#include "testing/file_bytes.h"
 
 namespace pellora::tools {
 
