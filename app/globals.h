@@ -12,8 +12,6 @@ class CMainFrame;
 // The file the package is read from: the running executable, or the show
 // file that `pellora play` was given.
 extern std::string exePath;
-// The system's temporary directory, with a trailing separator.
-extern std::string tempDirectory;
 // File offset of the show package inside exePath.
 extern uint32_t packageOffset;
 extern CMainFrame* mainFrame;

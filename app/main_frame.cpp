@@ -1,12 +1,11 @@
 #include "app/main_frame.h"
 
-#include "app/diapo_doc.h"
 #include "app/globals.h"
 #include "app/package_loader.h"
 #include "app/password_dlg.h"
+#include "document/diapo_doc.h"
 #include "music/mod_player.h"
 #include "show/show_wnd.h"
-#include "show/sound.h"
 
 namespace pellora {
 
@@ -14,14 +13,9 @@ CMainFrame::CMainFrame() = default;
 
 CMainFrame::~CMainFrame() {
   DestroyWindow();
-  showWindow.reset();
   // The show window's end stopped the sound; should it never have been
-  // created, nothing may stay behind either.
-  if (mainFrame == this) StopSound();
-  if (modulePlayer) {
-    modulePlayer->Stop();
-    modulePlayer.reset();
-  }
+  // created, the sound's own end stops it.
+  showWindow.reset();
   if (mainFrame == this) mainFrame = nullptr;
 }
 
@@ -35,7 +29,7 @@ bool CMainFrame::CreateFrame() {
 
 int CMainFrame::OnCreate() {
   mainFrame = this;
-  showWindow = std::make_unique<CShowWnd>();
+  showWindow = std::make_unique<CShowWnd>(*this, sound);
   document_ = std::make_unique<CDiapoDoc>();
   showDocument = document_.get();
   if (!LoadShowPackage(*showDocument)) return -1;
@@ -55,6 +49,29 @@ void CMainFrame::OnDestroy() {
     document_->DeleteContents();
     document_.reset();
     showDocument = nullptr;
+  }
+}
+
+void CMainFrame::SoundIdle() {
+  if (IsIconic() || !showWindow) return;
+  sound.SoundIdle(*showWindow);
+}
+
+void CMainFrame::CloseProgram() { PostMessage(WM_CLOSE); }
+
+CWnd& CMainFrame::PaletteOwner() { return *this; }
+
+Rect CMainFrame::CentringRect() {
+  return showWindow && showWindow->m_hWnd ? showWindow->GetWindowRect() : GetWindowRect();
+}
+
+LRESULT CMainFrame::WindowProc(uint32_t message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case MM_MCINOTIFY: sound.OnMciNotify(MCIDEVICEID(lParam)); return 0;
+    // Hands the block back to the player that queued it, if that player
+    // still exists, and frees it.
+    case MM_WOM_DONE: ModWaveDone(wParam, lParam); return 0;
+    default: return CWnd::WindowProc(message, wParam, lParam);
   }
 }
 

@@ -1,7 +1,7 @@
 #include "app/package_loader.h"
 
-#include "app/diapo_doc.h"
 #include "app/globals.h"
+#include "document/diapo_doc.h"
 #include "platform/app.h"
 #include "platform/archive.h"
 #include "platform/cursor.h"

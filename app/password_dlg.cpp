@@ -1,12 +1,12 @@
 #include "app/password_dlg.h"
 
-#include "app/diapo_doc.h"
-#include "app/dialog_support.h"
 #include "app/globals.h"
 #include "app/main_frame.h"
+#include "document/diapo_doc.h"
 #include "platform/app.h"
 #include "platform/dialog_drawing.h"
 #include "platform/text.h"
+#include "show/dialog_fonts.h"
 
 namespace pellora {
 namespace {
@@ -62,7 +62,7 @@ CPasswordDlg::CPasswordDlg() : CDialog(PasswordTemplate()) {}
 
 bool CPasswordDlg::OnInitDialog() {
   CDialog::OnInitDialog();
-  CenterOnShowWindow(*this);
+  if (mainFrame) CenterOn(mainFrame->CentringRect());
   if (dialogFont.IsLoaded()) SetFontOfControls(&dialogFont);
   return true;
 }

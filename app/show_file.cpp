@@ -3,8 +3,8 @@
 #include <cstring>
 #include <vector>
 
-#include "app/diapo_doc.h"
 #include "app/package_slot.h"
+#include "document/diapo_doc.h"
 #include "platform/byte_order.h"
 #include "platform/file.h"
 #include "platform/text.h"

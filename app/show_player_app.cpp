@@ -1,11 +1,12 @@
 #include "app/show_player_app.h"
 
-#include "app/dialog_support.h"
 #include "app/globals.h"
 #include "app/main_frame.h"
+#include "document/show_files.h"
 #include "image/video_bridge.h"
 #include "platform/file.h"
 #include "platform/kernel.h"
+#include "show/dialog_fonts.h"
 
 namespace pellora {
 

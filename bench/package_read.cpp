@@ -7,9 +7,9 @@
 #include <random>
 #include <string>
 
-#include "app/diapo_doc.h"
 #include "app/package_loader.h"
 #include "bench/timing.h"
+#include "document/diapo_doc.h"
 #include "platform/archive.h"
 #include "platform/file.h"
 #include "platform/process_stats.h"

@@ -10,12 +10,13 @@
 #include <string>
 #include <vector>
 
-#include "app/diapo_doc.h"
 #include "bench/timing.h"
+#include "document/diapo_doc.h"
 #include "platform/backend.h"
 #include "platform/file.h"
 #include "platform/headless/headless_backend.h"
 #include "show/show_wnd.h"
+#include "tests/support/lone_show_host.h"
 #include "tests/support/picture_files.h"
 
 namespace {
@@ -67,7 +68,9 @@ int main() {
     document.slides.push_back(slide);
   }
 
-  CShowWnd window;
+  test::LoneShowHost host;
+  CShowWnd window(host, host.sound);
+  host.window = &window;
   WindowSpec spec;
   spec.style = WS_POPUP;
   spec.rect = {0, 0, 1920, 1080};

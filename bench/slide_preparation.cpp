@@ -18,9 +18,9 @@
 
 #include <benchmark/benchmark.h>
 
-#include "app/diapo_doc.h"
-#include "app/globals.h"
+#include "document/show_files.h"
 #include "bench/timing.h"
+#include "document/diapo_doc.h"
 #include "image/colour_reduction.h"
 #include "image/jpeg_writer.h"
 #include "platform/backend.h"

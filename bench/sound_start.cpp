@@ -13,14 +13,13 @@
 #include <string>
 #include <vector>
 
-#include "app/globals.h"
-#include "app/main_frame.h"
 #include "bench/timing.h"
+#include "document/show_files.h"
 #include "platform/backend.h"
 #include "platform/file.h"
 #include "platform/headless/headless_backend.h"
 #include "platform/sdl/sdl_media_device.h"
-#include "show/sound.h"
+#include "show/show_sound.h"
 
 namespace {
 
@@ -77,15 +76,16 @@ int main() {
   for (bool mixer : {false, true}) {
     if (mixer) InstallBackend(std::make_unique<MixerBackend>());
     else InstallBackend(std::make_unique<HeadlessBackend>(HeadlessBackend::Options{}));
-    CMainFrame frame;
-    mainFrame = &frame;
     bool played = true;
-    double start = bench::MedianSeconds(runs, [&] {
-      StopSound();
-      played = PlayEmbeddedSound(music, uint32_t(music.size()), true, "mp3") && mciDeviceId != 0 && played;
-    });
-    StopSound();
-    mainFrame = nullptr;
+    double start;
+    {
+      CShowSound sound(nullptr);
+      start = bench::MedianSeconds(runs, [&] {
+        sound.StopSound();
+        played = sound.PlayEmbeddedSound(music, uint32_t(music.size()), true, "mp3") && sound.mciDeviceId != 0 &&
+                 played;
+      });
+    }
     if (mixer) ReleaseMixerAudio();
     ReleaseBackend();
     const char* device = mixer ? "SDL_mixer device" : "headless device";

@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <string>
 
-#include "app/diapo_doc.h"
 #include "app/package_loader.h"
+#include "document/diapo_doc.h"
 #include "fuzz/input_file.h"
 #include "platform/archive.h"
 #include "platform/file.h"

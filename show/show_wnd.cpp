@@ -1,16 +1,15 @@
 #include "show/show_wnd.h"
 
-#include "app/diapo_doc.h"
-#include "app/globals.h"
-#include "app/intro_dlg.h"
-#include "app/main_frame.h"
+#include "document/diapo_doc.h"
 #include "image/paint_dib.h"
 #include "platform/cursor.h"
 #include "platform/dc.h"
 #include "platform/gdi.h"
 #include "platform/screen.h"
 #include "show/frame_canvas.h"
-#include "show/sound.h"
+#include "show/intro_dlg.h"
+#include "show/show_host.h"
+#include "show/show_sound.h"
 #include "show/transitions.h"
 
 namespace pellora {
@@ -18,7 +17,7 @@ namespace pellora {
 bool showActive = false;
 bool keyNavigation = false;
 
-CShowWnd::CShowWnd() {
+CShowWnd::CShowWnd(ShowHost& host, CShowSound& sound) : host_(host), sound_(sound) {
   if (VideoBridgeLoaded()) drawDib = DrawDibOpen();
 }
 
@@ -27,7 +26,7 @@ CShowWnd::~CShowWnd() {
   if (drawDib) DrawDibClose(drawDib);
 }
 
-bool CShowWnd::CreateFullScreen(CMainFrame* owner) {
+bool CShowWnd::CreateFullScreen(CWnd* owner) {
   if (!owner || !owner->m_hWnd) return false;
   Size screen = GetScreenSize();
   WindowSpec spec;
@@ -49,7 +48,7 @@ int CShowWnd::OnCreate() {
 }
 
 void CShowWnd::OnDestroy() {
-  StopSound();
+  sound_.StopSound();
   currentFrame.m_hDIB.Free();
   currentFrame.m_palette.DeleteObject();
   backgroundFrame.m_hDIB.Free();
@@ -59,12 +58,12 @@ void CShowWnd::OnDestroy() {
   SetCursor(CursorKind::Arrow);
   CDC screen(nullptr);
   SetSystemPaletteUse(screen, SYSPAL_STATIC);
-  if (mainFrame) mainFrame->PostMessage(WM_CLOSE);
+  host_.CloseProgram();
 }
 
 void CShowWnd::StartShow(CDiapoDoc* showDocument) {
   if (showDocument && !showDocument->title.empty()) {
-    CIntroDlg card;
+    CIntroDlg card(host_.CentringRect());
     card.title = showDocument->title;
     card.description = showDocument->description;
     card.notice = showDocument->notice;
@@ -112,7 +111,7 @@ void CShowWnd::ShowSlide(int32_t index) {
       if (currentSoundMode != SOUND_SHOW_MUSIC)
         StartSound(document->musicFileName, document->musicData, document->musicSize, true);
       break;
-    case SOUND_SILENCE: StopSound(); break;
+    case SOUND_SILENCE: sound_.StopSound(); break;
     case SOUND_SLIDE: StartSound(slide.soundFileName, slide.soundData, slide.soundSize, false); break;
     default: break;
   }
@@ -126,10 +125,10 @@ void CShowWnd::StartSound(const std::string& name, const GlobalBlock& data, uint
   // The extension is the name's last three characters; a shorter name is
   // its own extension.
   std::string extension = name.size() > 3 ? name.substr(name.size() - 3) : name;
-  StopSound();
+  sound_.StopSound();
   if (extension.empty()) return;
-  if (data && size > 0) PlayEmbeddedSound(data, size, loop, extension);
-  else PlaySoundFile(name, loop);
+  if (data && size > 0) sound_.PlayEmbeddedSound(data, size, loop, extension);
+  else sound_.PlaySoundFile(name, loop);
 }
 
 void CShowWnd::RunTransition(uint16_t effect) {
@@ -177,7 +176,7 @@ void CShowWnd::OnActivate(uint32_t state, CWnd* other, bool minimized) {
 
 void CShowWnd::RealizeShowPalette(HWND cause) {
   if (currentFrame.m_palette.IsEmpty()) return;
-  CClientDC dc(mainFrame ? static_cast<CWnd*>(mainFrame) : this);
+  CClientDC dc(&host_.PaletteOwner());
   const CPalette* previous = dc.SelectPalette(&currentFrame.m_palette, cause != m_hWnd);
   if (dc.RealizePalette() != 0) Invalidate(true);
   dc.SelectPalette(previous, false);
@@ -202,14 +201,18 @@ void CShowWnd::OnSlidePrev() {
   ShowSlide(currentIndex - 1);
 }
 
+std::optional<int32_t> CShowWnd::NextIndex() const {
+  if (currentIndex < slideCount - 1) return currentIndex + 1;
+  if (document->loopShow) return 0;
+  return std::nullopt;
+}
+
 void CShowWnd::OnSlideNext() {
   if (!document) return;
-  int32_t next;
-  if (currentIndex < slideCount - 1) next = currentIndex + 1;
-  else if (document->loopShow) next = 0;
-  else return;
+  std::optional<int32_t> next = NextIndex();
+  if (!next) return;
   SetActiveWindow();
-  ShowSlide(next);
+  ShowSlide(*next);
 }
 
 void CShowWnd::OnSlideLast() {
@@ -258,13 +261,11 @@ bool CShowWnd::SoundFinished() {
   if (currentIndex < 0 || size_t(currentIndex) >= document->slides.size() || !document->slides[size_t(currentIndex)])
     return true;
   if (document->slides[size_t(currentIndex)]->advanceMode != ADVANCE_AT_SOUND_END) return true;
-  int32_t next;
-  if (currentIndex < slideCount - 1) next = currentIndex + 1;
-  else if (document->loopShow) next = 0;
-  else return false;
+  std::optional<int32_t> next = NextIndex();
+  if (!next) return false;
   bool again = true;
-  if (size_t(next) < document->slides.size() && document->slides[size_t(next)]) {
-    switch (document->slides[size_t(next)]->soundMode) {
+  if (size_t(*next) < document->slides.size() && document->slides[size_t(*next)]) {
+    switch (document->slides[size_t(*next)]->soundMode) {
       case SOUND_SHOW_MUSIC: again = currentSoundMode == SOUND_SHOW_MUSIC; break;
       case SOUND_SILENCE:
       case SOUND_SLIDE: again = false; break;

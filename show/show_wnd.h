@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "image/cdib.h"
@@ -15,7 +16,8 @@
 namespace pellora {
 
 class CDiapoDoc;
-class CMainFrame;
+class CShowSound;
+class ShowHost;
 
 // Navigation commands (WM_COMMAND identifiers).
 enum : uint32_t { ID_SLIDE_FIRST = 33001, ID_SLIDE_PREV = 33002, ID_SLIDE_NEXT = 33003, ID_SLIDE_LAST = 33004 };
@@ -33,11 +35,13 @@ class CShowWnd : public CWnd {
   // The sound mode no slide has: the first slide's sound always starts.
   static constexpr uint16_t kNoSoundMode = 10;
 
-  CShowWnd();
+  // The host closes the program when the show ends; the sound is the one
+  // the show starts and stops.
+  CShowWnd(ShowHost& host, CShowSound& sound);
   ~CShowWnd() override;
 
-  // Creates the hidden popup over the whole screen, owned by the frame.
-  bool CreateFullScreen(CMainFrame* owner);
+  // Creates the hidden popup over the whole screen, owned by owner.
+  bool CreateFullScreen(CWnd* owner);
   // The title card when the show has a title, then the background and the
   // first slide.
   void StartShow(CDiapoDoc* showDocument);
@@ -80,7 +84,12 @@ class CShowWnd : public CWnd {
 
  private:
   void MakeBackgroundFrame();
+  // The slide after the current one, if the show goes on.
+  std::optional<int32_t> NextIndex() const;
   void StartSound(const std::string& name, const GlobalBlock& data, uint32_t size, bool loop);
+
+  ShowHost& host_;
+  CShowSound& sound_;
 };
 
 }  // namespace pellora

@@ -1,7 +1,7 @@
 // pellora info FILE [--json]
 #include <cstdio>
 
-#include "app/diapo_doc.h"
+#include "document/diapo_doc.h"
 #include "tools/arguments.h"
 #include "tools/command.h"
 #include "tools/lib/show_loading.h"

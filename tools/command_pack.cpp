@@ -1,7 +1,7 @@
 // pellora pack SHOW.json -o OUT [--bare] [--player PATH]
 #include <cstdio>
 
-#include "app/diapo_doc.h"
+#include "document/diapo_doc.h"
 #include "tools/arguments.h"
 #include "tools/command.h"
 #include "tools/lib/package_writer.h"

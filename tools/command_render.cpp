@@ -2,7 +2,7 @@
 #include <cstdio>
 #include <filesystem>
 
-#include "app/diapo_doc.h"
+#include "document/diapo_doc.h"
 #include "image/colour_reduction.h"
 #include "image/composition.h"
 #include "image/dib_rgb.h"

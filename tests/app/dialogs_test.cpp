@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "app/diapo_doc.h"
 #include "app/password_dlg.h"
+#include "document/diapo_doc.h"
 #include "platform/dialog.h"
 #include "platform/dialog_controls.h"
 #include "platform/window.h"

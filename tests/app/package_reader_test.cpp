@@ -3,8 +3,8 @@
 // that cannot be read.
 #include <gtest/gtest.h>
 
-#include "app/diapo_doc.h"
 #include "app/package_loader.h"
+#include "document/diapo_doc.h"
 #include "tests/support/package_builder.h"
 
 namespace pellora {

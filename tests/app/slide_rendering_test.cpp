@@ -4,8 +4,8 @@
 #include <cstring>
 #include <filesystem>
 
-#include "app/diapo_doc.h"
-#include "app/globals.h"
+#include "document/show_files.h"
+#include "document/diapo_doc.h"
 #include "image/colour_reduction.h"
 #include "image/dib_pixels.h"
 #include "platform/backend.h"

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/diapo_doc.h"
+#include "document/diapo_doc.h"
 #include "image/dib.h"
 #include "platform/cursor.h"
 #include "platform/palette.h"

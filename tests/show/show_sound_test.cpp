@@ -12,11 +12,12 @@
 
 #include "app/globals.h"
 #include "app/main_frame.h"
+#include "document/show_files.h"
 #include "music/mod_player.h"
 #include "platform/signals.h"
 #include "platform/wave_out.h"
+#include "show/show_sound.h"
 #include "show/show_wnd.h"
-#include "show/sound.h"
 #include "tests/support/show_harness.h"
 #include "tests/support/sound_files.h"
 
@@ -121,32 +122,33 @@ TEST_F(ShowSound, EmbeddedSoundsAreWrittenSafely) {
   GlobalBlock block = GlobalBlock::Allocate(wav.size());
   std::copy(wav.begin(), wav.end(), block.data());
   tempDirectory = temp.path().string() + "/";
+  CShowSound sound(nullptr);
   // Owner-only, with the bytes of the block, and played.
-  ASSERT_TRUE(PlayEmbeddedSound(block, uint32_t(wav.size()), false, "wav"));
-  EXPECT_EQ(fs::status(tempSoundFile).permissions() & fs::perms::all, fs::perms::owner_read | fs::perms::owner_write);
-  EXPECT_EQ(test::ReadFile(tempSoundFile), wav);
-  EXPECT_NE(mciDeviceId, 0);
+  ASSERT_TRUE(sound.PlayEmbeddedSound(block, uint32_t(wav.size()), false, "wav"));
+  EXPECT_EQ(fs::status(sound.tempSoundFile).permissions() & fs::perms::all, fs::perms::owner_read | fs::perms::owner_write);
+  EXPECT_EQ(test::ReadFile(sound.tempSoundFile), wav);
+  EXPECT_NE(sound.mciDeviceId, 0);
   // The next sound deletes the previous file first.
-  std::string first = tempSoundFile;
+  std::string first = sound.tempSoundFile;
   // An extension that names another folder stays in this one.
-  ASSERT_TRUE(PlayEmbeddedSound(block, uint32_t(wav.size()), false, "/.."));
+  ASSERT_TRUE(sound.PlayEmbeddedSound(block, uint32_t(wav.size()), false, "/.."));
   EXPECT_FALSE(fs::exists(first));
-  EXPECT_EQ(fs::path(tempSoundFile).parent_path(), temp.path());
-  EXPECT_TRUE(std::regex_match(fs::path(tempSoundFile).filename().string(), std::regex("dia[0-9A-F]+\\._\\.\\.")));
+  EXPECT_EQ(fs::path(sound.tempSoundFile).parent_path(), temp.path());
+  EXPECT_TRUE(std::regex_match(fs::path(sound.tempSoundFile).filename().string(), std::regex("dia[0-9A-F]+\\._\\.\\.")));
   // A count beyond the block writes the block; the extension of the
   // reserved name itself leaves one file.
-  ASSERT_TRUE(PlayEmbeddedSound(block, uint32_t(wav.size() + 5000), false, "tmp"));
-  EXPECT_EQ(fs::file_size(tempSoundFile), wav.size());
+  ASSERT_TRUE(sound.PlayEmbeddedSound(block, uint32_t(wav.size() + 5000), false, "tmp"));
+  EXPECT_EQ(fs::file_size(sound.tempSoundFile), wav.size());
   EXPECT_EQ(DiaFiles().size(), 1u);
-  StopSound();
+  sound.StopSound();
   EXPECT_TRUE(DiaFiles().empty());
-  EXPECT_EQ(mciDeviceId, 0);
+  EXPECT_EQ(sound.mciDeviceId, 0);
   // No block, or a folder that cannot be written to: nothing is played or left.
-  EXPECT_FALSE(PlayEmbeddedSound(GlobalBlock(), 100, false, "wav"));
+  EXPECT_FALSE(sound.PlayEmbeddedSound(GlobalBlock(), 100, false, "wav"));
   tempDirectory = temp.path().string() + "/absent/";
-  EXPECT_FALSE(PlayEmbeddedSound(block, uint32_t(wav.size()), false, "wav"));
-  EXPECT_EQ(tempSoundFile, "");
-  EXPECT_EQ(mciDeviceId, 0);
+  EXPECT_FALSE(sound.PlayEmbeddedSound(block, uint32_t(wav.size()), false, "wav"));
+  EXPECT_EQ(sound.tempSoundFile, "");
+  EXPECT_EQ(sound.mciDeviceId, 0);
   EXPECT_TRUE(DiaFiles().empty());
   tempDirectory.clear();
 }
@@ -172,11 +174,11 @@ TEST_F(ShowSound, ModulesGoToTheModulePlayerAndEverythingElseToTheMediaDevice) {
     MCIDEVICEID device = 0;
     std::string mciName;
     show.At(300, [&] {
-      isModule = soundIsModule;
-      modulePlaying = mainFrame->moduleActive && mainFrame->modulePlayer && mainFrame->modulePlayer->IsPlaying();
-      mci = mainFrame->mciActive && mainFrame->mciPlaying;
-      device = mciDeviceId;
-      mciName = mainFrame->mciFileName;
+      isModule = mainFrame->sound.soundIsModule;
+      modulePlaying = mainFrame->sound.moduleActive && mainFrame->sound.modulePlayer && mainFrame->sound.modulePlayer->IsPlaying();
+      mci = mainFrame->sound.mciActive && mainFrame->sound.mciPlaying;
+      device = mainFrame->sound.mciDeviceId;
+      mciName = mainFrame->sound.mciFileName;
     });
     show.Script("1000 key escape");
     EXPECT_EQ(show.Run(package), 0);
@@ -188,7 +190,7 @@ TEST_F(ShowSound, ModulesGoToTheModulePlayerAndEverythingElseToTheMediaDevice) {
       EXPECT_EQ(mciName, dir.File(c.file));
     }
     // The show's end closed the device.
-    EXPECT_EQ(mciDeviceId, 0);
+    EXPECT_FALSE(MciSetTimeFormat(device, MCI_FORMAT_MILLISECONDS));
   }
 }
 
@@ -201,14 +203,14 @@ TEST_F(ShowSound, AnEmbeddedSoundKeepsItsExtensionOnDisk) {
   std::string moduleFile, waveFile;
   bool moduleExists = false, waveExists = false, module = false, mci = false;
   show.At(500, [&] {
-    moduleFile = tempSoundFile;
+    moduleFile = mainFrame->sound.tempSoundFile;
     moduleExists = std::filesystem::exists(moduleFile);
-    module = soundIsModule && mainFrame->moduleActive;
+    module = mainFrame->sound.soundIsModule && mainFrame->sound.moduleActive;
   });
   show.At(1500, [&] {
-    waveFile = tempSoundFile;
+    waveFile = mainFrame->sound.tempSoundFile;
     waveExists = std::filesystem::exists(waveFile);
-    mci = !soundIsModule && mainFrame->mciActive;
+    mci = !mainFrame->sound.soundIsModule && mainFrame->sound.mciActive;
   });
   show.Script("2000 key escape");
   EXPECT_EQ(show.Run(package), 0);
@@ -233,7 +235,7 @@ TEST_F(ShowSound, EachNewSoundDeletesThePreviousTemporaryFileAndTheShowsEndTheLa
                                   R"("sound": "slide", "soundFile": "a.wav", "advance": "manual")"});
   HeadlessShow show;
   auto files = Sample<std::vector<std::string>>(show, {500, 1500, 2500, 3500}, [this] { return DiaFiles(); });
-  auto names = Sample<std::string>(show, {500, 1500, 2500, 3500}, [] { return tempSoundFile; });
+  auto names = Sample<std::string>(show, {500, 1500, 2500, 3500}, [] { return mainFrame->sound.tempSoundFile; });
   show.Script("4000 key escape");
   EXPECT_EQ(show.Run(package), 0);
   ASSERT_EQ((*files)[0].size(), 1u);
@@ -259,9 +261,9 @@ TEST_F(ShowSound, ShowMusicGoesOnAcrossMusicAndKeepSlidesAndStartsAgainAfterASli
             R"("sound": "show-music", "advance": "manual")"});
   HeadlessShow show;
   std::vector<uint64_t> times{500, 1500, 2500, 3500, 4500, 5500};
-  auto devices = Sample<MCIDEVICEID>(show, times, [] { return mciDeviceId; });
+  auto devices = Sample<MCIDEVICEID>(show, times, [] { return mainFrame->sound.mciDeviceId; });
   auto indexes = Sample<int>(show, times, &ShowSound::Index);
-  auto names = Sample<std::string>(show, times, [] { return mainFrame->mciFileName; });
+  auto names = Sample<std::string>(show, times, [] { return mainFrame->sound.mciFileName; });
   show.Script("6000 key escape");
   EXPECT_EQ(show.Run(package), 0);
   EXPECT_EQ(*indexes, (std::vector<int>{0, 1, 2, 3, 4, 5}));
@@ -284,7 +286,7 @@ TEST_F(ShowSound, EmbeddedShowMusicKeepsItsFileAcrossMusicSlides) {
                                                          R"("sound": "keep", "duration": 1)",
                                                          R"("sound": "show-music", "advance": "manual")"});
   HeadlessShow show;
-  auto names = Sample<std::string>(show, {500, 1500, 2500}, [] { return tempSoundFile; });
+  auto names = Sample<std::string>(show, {500, 1500, 2500}, [] { return mainFrame->sound.tempSoundFile; });
   show.Script("3000 key escape");
   EXPECT_EQ(show.Run(package), 0);
   EXPECT_FALSE((*names)[0].empty());
@@ -299,7 +301,7 @@ TEST_F(ShowSound, TwoSlidesWithTheirOwnSoundRestartEvenTheSameFile) {
       Pack("", {R"("sound": "slide", "soundFile": "same.wav", "embedSound": false, "duration": 1)",
                 R"("sound": "slide", "soundFile": "same.wav", "embedSound": false, "advance": "manual")"});
   HeadlessShow show;
-  auto devices = Sample<MCIDEVICEID>(show, {500, 1500}, [] { return mciDeviceId; });
+  auto devices = Sample<MCIDEVICEID>(show, {500, 1500}, [] { return mainFrame->sound.mciDeviceId; });
   show.Script("2000 key escape");
   EXPECT_EQ(show.Run(package), 0);
   EXPECT_NE((*devices)[0], 0);
@@ -312,8 +314,8 @@ TEST_F(ShowSound, ALoopingMediaSoundPlaysAgainWhileTheSlideDoesNotWait) {
   std::string package = Pack(R"("music": "short.wav", "embedMusic": false)", {R"("sound": "show-music",
                                                                                   "duration": 30)"});
   HeadlessShow show;
-  auto devices = Sample<MCIDEVICEID>(show, {500, 1500, 2500}, [] { return mciDeviceId; });
-  auto active = Sample<bool>(show, {2500}, [] { return mainFrame->mciActive && mainFrame->mciPlaying; });
+  auto devices = Sample<MCIDEVICEID>(show, {500, 1500, 2500}, [] { return mainFrame->sound.mciDeviceId; });
+  auto active = Sample<bool>(show, {2500}, [] { return mainFrame->sound.mciActive && mainFrame->sound.mciPlaying; });
   show.Script("3000 key escape");
   EXPECT_EQ(show.Run(package), 0);
   const std::vector<MCIDEVICEID>& d = *devices;
@@ -388,17 +390,17 @@ TEST_F(ShowSound, OnlyTheOpenDevicesNotificationEndsItsSound) {
   MCIDEVICEID first = 0, afterStale = 0, afterOwn = 0;
   bool playingAfterStale = false;
   show.At(500, [&] {
-    first = mciDeviceId;
+    first = mainFrame->sound.mciDeviceId;
     // The late end of a device closed before this one.
     PostMessage(mainFrame->m_hWnd, MM_MCINOTIFY, MCI_NOTIFY_SUCCESSFUL, LPARAM(first + 7));
   });
   show.At(600, [&] {
-    afterStale = mciDeviceId;
-    playingAfterStale = mainFrame->mciPlaying;
+    afterStale = mainFrame->sound.mciDeviceId;
+    playingAfterStale = mainFrame->sound.mciPlaying;
     PostMessage(mainFrame->m_hWnd, MM_MCINOTIFY, MCI_NOTIFY_SUCCESSFUL, LPARAM(first));
   });
   // Its own device's end replays the looping music.
-  show.At(700, [&] { afterOwn = mciDeviceId; });
+  show.At(700, [&] { afterOwn = mainFrame->sound.mciDeviceId; });
   show.Script("1000 key escape");
   EXPECT_EQ(show.Run(package), 0);
   EXPECT_EQ(afterStale, first);
@@ -417,7 +419,7 @@ TEST_F(ShowSound, AFileThatCannotBePlayedLeavesTheShowSilentAndWaiting) {
                                      R"("advance": "manual")"});
     HeadlessShow show;
     bool silent = false;
-    show.At(500, [&] { silent = !mainFrame->mciActive && !mainFrame->moduleActive && mciDeviceId == 0; });
+    show.At(500, [&] { silent = !mainFrame->sound.mciActive && !mainFrame->sound.moduleActive && mainFrame->sound.mciDeviceId == 0; });
     auto indexes = Sample<int>(show, {3000, 3600}, &ShowSound::Index);
     show.Script("3500 key right; 4000 key escape");
     EXPECT_EQ(show.Run(package), 0);

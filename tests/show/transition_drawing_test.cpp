@@ -14,6 +14,7 @@
 #include "platform/window_manager.h"
 #include "show/frame_canvas.h"
 #include "show/show_wnd.h"
+#include "tests/support/lone_show_host.h"
 #include "tests/support/show_harness.h"
 
 namespace pellora {
@@ -33,7 +34,8 @@ class Stage {
     spec.style = WS_POPUP;
     spec.classStyle = CS_DBLCLKS;
     spec.rect = {0, 0, size.cx, size.cy};
-    window_ = std::make_unique<CShowWnd>();
+    window_ = std::make_unique<CShowWnd>(host_, host_.sound);
+    host_.window = window_.get();
     window_->CreateFromSpec(spec);
     window_->ShowWindow(true);
     window_->UpdateWindow();
@@ -49,6 +51,7 @@ class Stage {
 
  private:
   HeadlessBackend* backend_;
+  test::LoneShowHost host_;
   std::unique_ptr<CShowWnd> window_;
 };
 

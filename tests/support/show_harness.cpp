@@ -2,10 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include "app/diapo_doc.h"
 #include "app/globals.h"
 #include "app/main_frame.h"
 #include "app/show_player_app.h"
+#include "document/diapo_doc.h"
 #include "image/colour_reduction.h"
 #include "platform/palette.h"
 #include "platform/screen.h"

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/diapo_object.h"
+#include "document/diapo_object.h"
 #include "image/cdib.h"
 #include "image/dib_pixels.h"
 #include "tests/support/picture_files.h"

@@ -3,8 +3,8 @@
 #include <cstdio>
 #include <string>
 
-#include "app/diapo_doc.h"
 #include "app/show_file.h"
+#include "document/diapo_doc.h"
 #include "platform/archive.h"
 #include "platform/file.h"
 #include "platform/pending_file.h"

@@ -1,6 +1,6 @@
 #include "tools/lib/picture_facts.h"
 
-#include "app/diapo_object.h"
+#include "document/diapo_object.h"
 #include "image/cdib.h"
 #include "image/composition.h"
 #include "tools/lib/show_description.h"

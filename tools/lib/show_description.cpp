@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <fstream>
 
-#include "app/diapo_doc.h"
+#include "document/diapo_doc.h"
 #include "platform/file.h"
 #include "platform/text.h"
 #include "tools/lib/picture_facts.h"

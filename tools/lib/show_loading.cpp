@@ -1,7 +1,7 @@
 #include "tools/lib/show_loading.h"
 
-#include "app/diapo_doc.h"
 #include "app/package_loader.h"
+#include "document/diapo_doc.h"
 
 namespace pellora::tools {
 

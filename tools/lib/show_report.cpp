@@ -4,7 +4,7 @@
 
 #include <sstream>
 
-#include "app/diapo_doc.h"
+#include "document/diapo_doc.h"
 #include "platform/text.h"
 
 namespace pellora::tools {

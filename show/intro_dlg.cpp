@@ -1,8 +1,8 @@
-#include "app/intro_dlg.h"
+#include "show/intro_dlg.h"
 
-#include "app/dialog_support.h"
 #include "platform/dialog_controls.h"
 #include "platform/text.h"
+#include "show/dialog_fonts.h"
 
 namespace pellora {
 namespace {
@@ -24,11 +24,11 @@ DialogTemplate IntroTemplate() {
 
 }  // namespace
 
-CIntroDlg::CIntroDlg() : CDialog(IntroTemplate()) {}
+CIntroDlg::CIntroDlg(Rect centre) : CDialog(IntroTemplate()), centre_(centre) {}
 
 bool CIntroDlg::OnInitDialog() {
   CDialog::OnInitDialog();
-  CenterOnShowWindow(*this);
+  CenterOn(centre_);
   if (dialogFont.IsLoaded()) SetFontOfControls(&dialogFont);
   tickCount = 0;
   // Without a timer the card stays until a key or a click.

@@ -2,9 +2,9 @@
 // the show, and each slide's picture placed on a copy of it.
 #include <algorithm>
 
-#include "app/diapo_doc.h"
-#include "app/diapo_object.h"
-#include "app/globals.h"
+#include "document/diapo_doc.h"
+#include "document/diapo_object.h"
+#include "document/show_files.h"
 #include "image/colour_reduction.h"
 #include "image/composition.h"
 #include "platform/cursor.h"
@@ -40,21 +40,10 @@ class TemporaryFile {
 
 // Embedded picture bytes written to a new "dia" temporary file.
 bool WriteEmbeddedPicture(const CDiapoObject& slide, TemporaryFile& temp) {
-  const std::string& directory = tempDirectory.empty() ? GetTempDirectory() : tempDirectory;
-  if (!temp.Create(directory, "dia")) return false;
+  if (!temp.Create(TempDirectory(), "dia")) return false;
   CFile file;
   size_t size = std::min<size_t>(slide.pictureSize, slide.pictureData.size());
   return file.Open(temp.Path(), CFile::Mode::ReadWrite) && WriteInPieces(file, slide.pictureData.data(), size);
-}
-
-// The file a slide names, as this system opens it: the package stores
-// names in Windows-1252, perhaps with Windows separators. The name is
-// tried as it stands, then with its backslashes turned into slashes.
-std::string PictureFilePath(const std::string& stored) {
-  std::string path = Cp1252ToUtf8(stored);
-  if (path.find('\\') == std::string::npos || FileExists(path)) return path;
-  std::replace(path.begin(), path.end(), '\\', '/');
-  return path;
 }
 
 }  // namespace
@@ -101,7 +90,7 @@ bool CDiapoObject::RenderPicture(HDIB& frame, const CDiapoDoc* document) const {
     if (!WriteEmbeddedPicture(*this, temp)) return false;
     source = temp.Path();
   } else {
-    source = PictureFilePath(pictureFileName);
+    source = LocalPath(pictureFileName);
   }
   // The stored format chooses the decoder, whatever the file is called.
   CDIB picture;

@@ -1,21 +1,19 @@
-#include "show/sound.h"
+#include "show/show_sound.h"
 
 #include <algorithm>
 #include <cstring>
 #include <optional>
 
-#include "app/globals.h"
-#include "app/main_frame.h"
+#include "document/show_files.h"
+#include "music/mod_player.h"
+#include "music/mod_wait_cursor.h"
 #include "platform/cursor.h"
 #include "platform/file.h"
 #include "platform/text.h"
+#include "platform/window.h"
 #include "show/show_wnd.h"
 
 namespace pellora {
-
-MCIDEVICEID mciDeviceId = 0;
-bool soundIsModule = false;
-std::string tempSoundFile;
 
 namespace {
 
@@ -37,16 +35,8 @@ const KindRow kKinds[] = {
 // Temporary names tried before an embedded sound is given up.
 constexpr int kTempNameAttempts = 16;
 
-// The file a sound names, as this system opens it: a name of our own (a
-// temporary file) stands as it is; names from the package are in
-// Windows-1252, perhaps with Windows separators.
-std::string LocalPath(const std::string& name) {
-  if (FileExists(name)) return name;
-  std::string path = Cp1252ToUtf8(name);
-  if (path.find('\\') == std::string::npos || FileExists(path)) return path;
-  std::replace(path.begin(), path.end(), '\\', '/');
-  return path;
-}
+// Output blocks the module player keeps queued in the device.
+constexpr uint32_t kModuleQueueLimit = 40;
 
 // The extension as part of a file name in the temporary directory: it may
 // neither lead out of the directory nor hold bytes a name should not.
@@ -86,11 +76,22 @@ int FileKind(const std::string& name) {
   return FILE_KIND_OTHER;
 }
 
-void PlaySoundFile(const std::string& name, bool loop) {
+CShowSound::CShowSound(const CWnd* notifyWindow) : notifyWindow_(notifyWindow) {}
+
+CShowSound::~CShowSound() {
+  StopSound();
+  if (modulePlayer) modulePlayer->Stop();
+}
+
+std::string CShowSound::SoundPath(const std::string& name) const {
+  return !tempSoundFile.empty() && name == tempSoundFile ? name : LocalPath(name);
+}
+
+void CShowSound::PlaySoundFile(const std::string& name, bool loop) {
   // A copy: the name may be a member that starting the sound changes.
   std::string file = name;
   if (FileKind(file) == FILE_KIND_MODULE) {
-    if (mainFrame) mainFrame->StartModule(LocalPath(file), loop);
+    StartModule(SoundPath(file), loop);
     soundIsModule = true;
   } else {
     PlayMci(file, loop);
@@ -98,13 +99,12 @@ void PlaySoundFile(const std::string& name, bool loop) {
   }
 }
 
-bool PlayEmbeddedSound(const GlobalBlock& block, uint32_t size, bool loop, const std::string& extension) {
+bool CShowSound::PlayEmbeddedSound(const GlobalBlock& block, uint32_t size, bool loop, const std::string& extension) {
   if (!tempSoundFile.empty()) StopSound();
   tempSoundFile.clear();
   if (!block) return false;
-  const std::string& directory = tempDirectory.empty() ? GetTempDirectory() : tempDirectory;
   CFile file;
-  if (!CreateSoundFile(directory, SafeExtension(extension), file)) return false;
+  if (!CreateSoundFile(TempDirectory(), SafeExtension(extension), file)) return false;
   // From here the file is ours: whatever happens, the next StopSound
   // deletes it.
   tempSoundFile = file.Path();
@@ -114,11 +114,11 @@ bool PlayEmbeddedSound(const GlobalBlock& block, uint32_t size, bool loop, const
   return true;
 }
 
-void StopSound() {
+void CShowSound::StopSound() {
   if (soundIsModule) {
-    if (mainFrame) mainFrame->StopModule();
+    StopModule();
   } else {
-    if (mainFrame) mainFrame->ClearMci();
+    ClearMci();
     CloseMci();
   }
   if (!tempSoundFile.empty()) {
@@ -127,27 +127,101 @@ void StopSound() {
   }
 }
 
-void PlayMci(const std::string& name, bool loop) {
+void CShowSound::PlayMci(const std::string& name, bool loop) {
   std::string element = name;
   CloseMci();
   // Opening may take a while; over the show the cursor stays hidden.
   std::optional<CWaitCursor> wait;
   if (!showActive) wait.emplace();
-  MCIDEVICEID id = MciOpenElement(LocalPath(element));
+  MCIDEVICEID id = MciOpenElement(SoundPath(element));
   if (!id) return;
   mciDeviceId = id;
   // Should the format be refused, the device stays open until the next
   // CloseMci.
   if (!MciSetTimeFormat(id, MCI_FORMAT_MILLISECONDS)) return;
-  if (mainFrame) mainFrame->NoteMciStarted(element, loop);
-  MciPlay(id, mainFrame ? mainFrame->m_hWnd : 0);
+  NoteMciStarted(element, loop);
+  MciPlay(id, notifyWindow_ ? notifyWindow_->m_hWnd : 0);
 }
 
-void CloseMci() {
+void CShowSound::CloseMci() {
   if (mciDeviceId == 0) return;
   MciStop(mciDeviceId);
   MciClose(mciDeviceId);
   mciDeviceId = 0;
+}
+
+void CShowSound::NoteMciStarted(const std::string& fileName, bool loop) {
+  mciLoop = loop;
+  mciActive = true;
+  mciFileName = fileName;
+  mciPlaying = true;
+}
+
+void CShowSound::ClearMci() {
+  mciActive = false;
+  mciLoop = false;
+  mciPlaying = false;
+  mciFileName.clear();
+}
+
+void CShowSound::OnMciNotify(MCIDEVICEID device) {
+  // Only the open device's end counts: a notification that was on its way
+  // when its device was closed must not end the sound opened after it.
+  if (device == mciDeviceId) mciPlaying = false;
+}
+
+void CShowSound::StartModule(const std::string& fileName, bool loop) {
+  if (!modulePlayer) {
+    modulePlayer = std::make_unique<CModPlayer>(notifyWindow_ ? notifyWindow_->m_hWnd : 0);
+    // Loading and measuring a song shows no wait cursor over the show.
+    SetShowActiveQuery([] { return showActive; });
+  }
+  modulePlayer->queueLimit = kModuleQueueLimit;
+  modulePlayer->Close();
+  // A module that cannot be loaded does not play, and the show stays silent.
+  modulePlayer->Open(fileName);
+  if (modulePlayer->Play()) {
+    moduleActive = true;
+    moduleLoop = loop;
+  }
+}
+
+void CShowSound::StopModule() {
+  if (!modulePlayer || !moduleActive) return;
+  if (modulePlayer->IsPlaying()) modulePlayer->Stop();
+  moduleLoop = false;
+  moduleActive = false;
+}
+
+bool CShowSound::ModuleFinished() {
+  // The player stops itself once the song's end has been heard.
+  if (!modulePlayer || !modulePlayer->IsPlaying()) return true;
+  return modulePlayer->IsFinished();
+}
+
+void CShowSound::SoundIdle(CShowWnd& show) {
+  if (moduleActive) {
+    if (moduleLoop) {
+      if (ModuleFinished() && show.SoundFinished()) {
+        modulePlayer->Rewind();
+        modulePlayer->Play();
+      }
+    } else if (ModuleFinished()) {
+      StopSound();
+      show.SoundFinished();
+    }
+  }
+  if (mciActive) {
+    if (mciLoop) {
+      if (mciPlaying) return;
+      // A copy: playing again clears and sets the name.
+      std::string again = mciFileName;
+      if (show.SoundFinished()) PlayMci(again, true);
+    } else if (!mciPlaying) {
+      StopSound();
+      show.SoundFinished();
+    }
+  }
 }
 
 }  // namespace pellora

@@ -1,6 +1,6 @@
-#include "app/diapo_object.h"
+#include "document/diapo_object.h"
 
-#include "app/diapo_doc.h"
+#include "document/diapo_doc.h"
 #include "platform/archive.h"
 
 namespace pellora {

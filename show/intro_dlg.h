@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/dialog.h"
+#include "platform/types.h"
 
 namespace pellora {
 
@@ -17,7 +18,8 @@ class CIntroDlg : public CDialog {
   static constexpr uintptr_t kTimerId = 1;
   static constexpr int32_t kSecondsShown = 3;
 
-  CIntroDlg();
+  // The card is centred on centre.
+  explicit CIntroDlg(Rect centre);
 
   // Windows-1252, from the document.
   std::string title;
@@ -33,6 +35,9 @@ class CIntroDlg : public CDialog {
   void OnLButtonDown(uint32_t flags, Point point) override;
   void OnTimer(uintptr_t id) override;
   void OnDestroy() override;
+
+ private:
+  Rect centre_;
 };
 
 }  // namespace pellora

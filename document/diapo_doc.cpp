@@ -1,4 +1,4 @@
-#include "app/diapo_doc.h"
+#include "document/diapo_doc.h"
 
 #include <algorithm>
 #include <cstring>

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "app/diapo_object.h"
+#include "document/diapo_object.h"
 #include "image/cdib.h"
 #include "platform/global_block.h"
 #include "platform/ob_array.h"

@@ -1,0 +1,22 @@
+// What the show window needs of the program around it, so that the show
+// knows nothing of the program's start-up and main frame.
+#pragma once
+
+#include "platform/types.h"
+
+namespace pellora {
+
+class CWnd;
+
+class ShowHost {
+ public:
+  virtual ~ShowHost() = default;
+  // The show has ended: the program closes.
+  virtual void CloseProgram() = 0;
+  // The window whose device context realises the show's palette.
+  virtual CWnd& PaletteOwner() = 0;
+  // The rectangle the show's dialogs are centred on.
+  virtual Rect CentringRect() = 0;
+};
+
+}  // namespace pellora
