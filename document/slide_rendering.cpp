@@ -84,18 +84,21 @@ bool CDiapoObject::RenderPicture(HDIB& frame, const CDiapoDoc* document) const {
     case FIT_STRETCH: fit = PictureFit::Fill; break;
     default: return false;
   }
-  TemporaryFile temp;
-  std::string source;
-  if (pictureData && pictureSize != 0) {
-    if (!WriteEmbeddedPicture(*this, temp)) return false;
-    source = temp.Path();
-  } else {
-    source = LocalPath(pictureFileName);
-  }
   // The stored format chooses the decoder, whatever the file is called.
   CDIB picture;
-  picture.LoadFile(source, pictureFormat);
-  temp.Delete();
+  if (pictureData && pictureSize != 0) {
+    TemporaryFile temp;
+    if (WriteEmbeddedPicture(*this, temp)) {
+      picture.LoadFile(temp.Path(), pictureFormat);
+    } else {
+      // No temporary file to be had (a full folder, or every name taken):
+      // the picture is decoded straight from the package's bytes.
+      temp.Delete();
+      picture.LoadBytes({pictureData.data(), std::min<size_t>(pictureSize, pictureData.size())}, pictureFormat);
+    }
+  } else {
+    picture.LoadFile(LocalPath(pictureFileName), pictureFormat);
+  }
   if (!picture.m_hDIB) return false;
   return PlaceSlidePicture(frame, picture.m_hDIB, fit, document->pictureMargin, GetDisplayDepth());
 }

@@ -3,6 +3,8 @@
 // are stored inside a show package.
 #pragma once
 
+#include <cstdint>
+#include <span>
 #include <string>
 
 #include "image/dib.h"
@@ -28,6 +30,8 @@ class CDIB : public CObject {
   // when typeName is empty (see PictureTypeOf). Empty afterwards when
   // nothing could be loaded.
   void LoadFile(const std::string& path, const std::string& typeName = {});
+  // The same from the file's bytes in memory; typeName chooses the decoder.
+  void LoadBytes(std::span<const uint8_t> bytes, const std::string& typeName);
 
   HDIB m_hDIB;
   CPalette m_palette;

@@ -20,23 +20,35 @@ int PictureTypeOf(const std::string& typeName) {
   return PICTURE_UNKNOWN;
 }
 
+namespace {
+
+// The readers of the decoded picture types, over a file or over bytes.
+template <class Source>
+HDIB Decode(int type, const Source& source, HDIB (*bitmap)(Source), HDIB (*jpeg)(Source)) {
+  switch (type) {
+    case PICTURE_BMP:
+    case PICTURE_RLE:
+    case PICTURE_DIB: return bitmap(source);
+    case PICTURE_JPG: return jpeg(source);
+    default: return {};
+  }
+}
+
+}  // namespace
+
 void CDIB::LoadFile(const std::string& path, const std::string& typeName) {
   m_hDIB.Free();
   m_palette.DeleteObject();
   if (path.empty() || !FileExists(path)) return;
-  HDIB picture;
-  switch (PictureTypeOf(typeName.empty() ? path : typeName)) {
-    case PICTURE_BMP:
-    case PICTURE_RLE:
-    case PICTURE_DIB:
-      picture = ReadBitmapFile(path);
-      break;
-    case PICTURE_JPG:
-      picture = ReadJpegFile(path);
-      break;
-    default:
-      break;
-  }
+  HDIB picture = Decode<const std::string&>(PictureTypeOf(typeName.empty() ? path : typeName), path, ReadBitmapFile,
+                                            ReadJpegFile);
+  if (picture) Attach(std::move(picture));
+}
+
+void CDIB::LoadBytes(std::span<const uint8_t> bytes, const std::string& typeName) {
+  m_hDIB.Free();
+  m_palette.DeleteObject();
+  HDIB picture = Decode<std::span<const uint8_t>>(PictureTypeOf(typeName), bytes, ReadBitmap, ReadJpeg);
   if (picture) Attach(std::move(picture));
 }
 

@@ -106,29 +106,34 @@ void CShowWnd::ShowSlide(int32_t index) {
   if (waiting) previous = SetCursor(CursorKind::Wait);
   currentFrame.CopyFrom(backgroundFrame);
   if (currentFrame.m_hDIB) slide.RenderPicture(currentFrame.m_hDIB, document);
+  bool started = true;
   switch (slide.soundMode) {
     case SOUND_SHOW_MUSIC:
       if (currentSoundMode != SOUND_SHOW_MUSIC)
-        StartSound(document->musicFileName, document->musicData, document->musicSize, true);
+        started = StartSound(document->musicFileName, document->musicData, document->musicSize, true);
       break;
     case SOUND_SILENCE: sound_.StopSound(); break;
-    case SOUND_SLIDE: StartSound(slide.soundFileName, slide.soundData, slide.soundSize, false); break;
+    case SOUND_SLIDE: started = StartSound(slide.soundFileName, slide.soundData, slide.soundSize, false); break;
     default: break;
   }
   if (slide.soundMode != SOUND_KEEP) currentSoundMode = slide.soundMode;
   if (waiting) SetCursor(previous);
   RunTransition(slide.transition);
   elapsedSeconds = 0;
+  // A sound that could not even start would never end: a slide waiting
+  // for it moves on as if it had ended.
+  if (!started) SoundFinished();
 }
 
-void CShowWnd::StartSound(const std::string& name, const GlobalBlock& data, uint32_t size, bool loop) {
+bool CShowWnd::StartSound(const std::string& name, const GlobalBlock& data, uint32_t size, bool loop) {
   // The extension is the name's last three characters; a shorter name is
   // its own extension.
   std::string extension = name.size() > 3 ? name.substr(name.size() - 3) : name;
   sound_.StopSound();
-  if (extension.empty()) return;
-  if (data && size > 0) sound_.PlayEmbeddedSound(data, size, loop, extension);
-  else sound_.PlaySoundFile(name, loop);
+  if (extension.empty()) return true;
+  if (data && size > 0) return sound_.PlayEmbeddedSound(data, size, loop, extension);
+  sound_.PlaySoundFile(name, loop);
+  return true;
 }
 
 void CShowWnd::RunTransition(uint16_t effect) {

@@ -86,7 +86,10 @@ class CShowWnd : public CWnd {
   void MakeBackgroundFrame();
   // The slide after the current one, if the show goes on.
   std::optional<int32_t> NextIndex() const;
-  void StartSound(const std::string& name, const GlobalBlock& data, uint32_t size, bool loop);
+  // False when an embedded sound could not be handed to playback (no
+  // temporary file could take it); a file that then fails to play counts
+  // as started, and the show waits for the viewer as it always has.
+  bool StartSound(const std::string& name, const GlobalBlock& data, uint32_t size, bool loop);
 
   ShowHost& host_;
   CShowSound& sound_;

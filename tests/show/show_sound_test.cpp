@@ -429,6 +429,35 @@ TEST_F(ShowSound, AFileThatCannotBePlayedLeavesTheShowSilentAndWaiting) {
   }
 }
 
+TEST_F(ShowSound, WithoutTemporaryFilesPicturesStillShowAndSlidesWaitingForASoundMoveOn) {
+  Write("chime.wav", test::ToneWav(30));
+  Write("tune.mod", test::ShortModule(64));
+  struct Case {
+    const char* document;
+    const char* slide;
+  } cases[] = {
+      {"", R"("sound": "slide", "soundFile": "chime.wav", "advance": "sound-end")"},
+      {"", R"("sound": "slide", "soundFile": "tune.mod", "advance": "sound-end")"},
+      {R"("music": "chime.wav")", R"("sound": "show-music", "advance": "sound-end")"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.slide);
+    std::string package = Pack(c.document, {c.slide, R"("sound": "keep", "advance": "manual")"});
+    // No temporary file can be made, as when every name is taken.
+    test::ScopedEnv noFolder{"TMPDIR", temp.path().string() + "/absent"};
+    HeadlessShow show;
+    uint32_t centre = 0;
+    show.At(300, [&] { centre = show.Backend().LastFrame().Pixel(320, 240); });
+    auto indexes = Sample<int>(show, {1500}, &ShowSound::Index);
+    show.Script("2000 key escape");
+    EXPECT_EQ(show.Run(package), 0);
+    // The embedded picture, decoded from the package's bytes.
+    EXPECT_EQ(centre, PixelFromRgb(255, 0, 0));
+    EXPECT_EQ(*indexes, std::vector<int>{1});
+    EXPECT_TRUE(DiaFiles().empty());
+  }
+}
+
 TEST_F(ShowSound, ATerminationSignalEndsTheShowAndItsTemporaryFile) {
   Write("loop.wav", test::ToneWav(1));
   std::string package = Pack(R"("music": "loop.wav")", {R"("sound": "show-music", "duration": 30)"});
