@@ -4,11 +4,25 @@
 #include "app/main_frame.h"
 #include "document/show_files.h"
 #include "image/video_bridge.h"
+#include "platform/backend.h"
 #include "platform/file.h"
 #include "platform/kernel.h"
 #include "show/dialog_fonts.h"
 
 namespace pellora {
+
+std::optional<int> PlayShow(const ShowSource& source, std::string& error) {
+  std::unique_ptr<Backend> backend = CreateBackendFromEnvironment(error);
+  if (!backend) return std::nullopt;
+  InstallBackend(std::move(backend));
+  int status;
+  {
+    CShowPlayerApp app(source);
+    status = app.Run();
+  }
+  ReleaseBackend();
+  return status;
+}
 
 CShowPlayerApp::CShowPlayerApp(ShowSource source) : CWinApp(kAppName), source_(std::move(source)) {
   tempDirectory = GetTempDirectory();

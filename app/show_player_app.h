@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "platform/app.h"
@@ -18,6 +19,11 @@ struct ShowSource {
   std::string path;
   uint32_t offset = 0;
 };
+
+// Plays the show on the backend the environment chooses, as the player
+// does from start to end: the program's exit status, or nullopt with the
+// reason when there is no backend to play on.
+std::optional<int> PlayShow(const ShowSource& source, std::string& error);
 
 class CShowPlayerApp : public CWinApp {
  public:

@@ -3,7 +3,6 @@
 
 #include "app/show_file.h"
 #include "app/show_player_app.h"
-#include "platform/backend.h"
 #include "tools/arguments.h"
 #include "tools/command.h"
 
@@ -16,16 +15,9 @@ int RunPlay(const std::vector<std::string>& args) {
   std::optional<PackageLocation> location = LocatePackage(file);
   if (!location) return Fail(kExitBadFile, "cannot open " + file);
   std::string error;
-  std::unique_ptr<Backend> backend = CreateBackendFromEnvironment(error);
-  if (!backend) return Fail(kExitBadFile, error);
-  InstallBackend(std::move(backend));
-  int status;
-  {
-    CShowPlayerApp app(ShowSource{file, location->offset});
-    status = app.Run();
-  }
-  ReleaseBackend();
-  return status;
+  std::optional<int> status = PlayShow(ShowSource{file, location->offset}, error);
+  if (!status) return Fail(kExitBadFile, error);
+  return *status;
 }
 
 }  // namespace pellora::tools

@@ -2,14 +2,8 @@
 # (status 77) without the tools, works in a fresh folder that goes away at
 # the end, makes the demo's sounds and pictures there, and offers
 # play_show and the checks on what was heard.
-set -u
-for tool in xvfb-run xdotool od awk; do
-  command -v "$tool" >/dev/null || { echo "skipped: $tool is missing"; exit 77; }
-done
-bin="${PELLORA_BIN_DIR:?}"
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-cd "$work" || exit 1
+source "$(dirname "${BASH_SOURCE[0]}")/x11_common.bash"
+x11_setup od awk
 mkdir tmp
 "$bin/pellora-demo-sounds" . || exit 1
 "$bin/pellora-demo-pictures" . >/dev/null || exit 1
