@@ -2,256 +2,468 @@
 
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
+#include <sstream>
 
 #include "document/diapo_doc.h"
 #include "platform/file.h"
 #include "platform/text.h"
+#include "tools/lib/media_checks.h"
 #include "tools/lib/picture_facts.h"
 
 namespace pellora::tools {
 namespace {
 
 using nlohmann::json;
+namespace fs = std::filesystem;
 
 // The version word this tool writes.
 constexpr uint16_t kWrittenPackageVersion = 1;
 // The longest password a viewer can type into the lock.
 constexpr size_t kMaxPasswordLength = 20;
+// A description larger than this is not a show description.
+constexpr uintmax_t kMaxDescriptionBytes = 64u << 20;
 
-struct Context {
-  std::string baseDir;
-  std::string error;
+const char* const kKinds[] = {"picture", "gradient", "colour"};
+const char* const kPlacements[] = {"stretch", "centre", "tile"};
+const char* const kFits[] = {"none", "keep-ratio", "stretch"};
+const char* const kAdvances[] = {"timed", "sound-end", "manual"};
+const char* const kSounds[] = {"show-music", "silence", "keep", "slide"};
+constexpr int kSoundSlide = 3;
+
+std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
+
+// Edit distance, for the closest known key to a misspelt one.
+size_t Distance(const std::string& a, const std::string& b) {
+  std::vector<size_t> row(b.size() + 1);
+  for (size_t j = 0; j <= b.size(); ++j) row[j] = j;
+  for (size_t i = 1; i <= a.size(); ++i) {
+    size_t diagonal = row[0];
+    row[0] = i;
+    for (size_t j = 1; j <= b.size(); ++j) {
+      size_t above = row[j];
+      bool same = ToUpperAscii(a[i - 1]) == ToUpperAscii(b[j - 1]);
+      row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (same ? 0 : 1)});
+      diagonal = above;
+    }
+  }
+  return row[b.size()];
+}
+
+// Reads one description, collecting problems as it goes; everything it
+// reads is checked, so one run names every fault.
+class Reader {
+ public:
+  explicit Reader(const std::string& descriptionPath) {
+    size_t slash = descriptionPath.find_last_of('/');
+    baseDir_ = slash == std::string::npos ? "" : descriptionPath.substr(0, slash + 1);
+    std::error_code ec;
+    folder_ = fs::weakly_canonical(fs::absolute(baseDir_.empty() ? "." : baseDir_, ec), ec);
+  }
+
+  std::vector<DescriptionProblem> problems;
+
+  void Error(const std::string& where, const std::string& text) { Add(true, where, text); }
+  void Warn(const std::string& where, const std::string& text) { Add(false, where, text); }
+
+  void BuildDocument(const json& j, CDiapoDoc& doc) {
+    if (!j.is_object()) {
+      Error("", "the description must be a JSON object");
+      return;
+    }
+    CheckKeys(j, ShowKeys(), "");
+    doc.title = Text(j, "title", "");
+    doc.description = Text(j, "description", "");
+    doc.notice = Text(j, "notice", "");
+    doc.loopShow = Word(j, "loopShow", "", doc.loopShow, true);
+    doc.pictureMargin = Word(j, "pictureMargin", "", doc.pictureMargin);
+    doc.pictureOption = Word(j, "pictureOption", "", doc.pictureOption);
+    Password(j, doc);
+    if (auto it = j.find("background"); it != j.end() && !it->is_null()) Background(*it, doc);
+    std::string music = Text(j, "music", "", false);
+    bool embedMusic = Bool(j, "embedMusic", "", true);
+    if (!music.empty()) {
+      if (Attach("", "music", music, embedMusic, doc.musicFileName, doc.musicSize, doc.musicData))
+        SoundCheck("", "music", music);
+    }
+    Slides(j, doc);
+  }
+
+ private:
+  std::string baseDir_;
+  fs::path folder_;
+
+  void Add(bool error, const std::string& where, const std::string& text) {
+    problems.push_back({error, where.empty() ? text : where + ": " + text});
+  }
 
   std::string Resolve(const std::string& path) const {
     if (path.empty() || path[0] == '/') return path;
-    return baseDir + path;
+    return baseDir_ + path;
   }
-};
 
-bool ReadFileBytes(const std::string& path, GlobalBlock& data, uint32_t& size, std::string& error) {
-  CFile file;
-  if (!file.Open(path, CFile::Mode::Read)) {
-    error = "cannot open " + path;
-    return false;
-  }
-  long long length = file.Length();
-  if (length < 0 || length > 0x7FFFFFFF) {
-    error = path + " is too large to embed";
-    return false;
-  }
-  data = GlobalBlock::Allocate(size_t(length), false);
-  if (!data || file.Read(data.data(), size_t(length)) != length) {
-    error = "cannot read " + path;
-    return false;
-  }
-  size = uint32_t(length);
-  return true;
-}
-
-// Reads an optional key; a key of the wrong type is an error.
-template <class T>
-bool Get(const json& object, const char* key, T& value, std::string& error) {
-  auto it = object.find(key);
-  if (it == object.end() || it->is_null()) return true;
-  try {
-    value = it->get<T>();
-    return true;
-  } catch (const json::exception&) {
-    error = std::string("\"") + key + "\" has the wrong type";
-    return false;
-  }
-}
-
-bool GetWord(const json& object, const char* key, int& value, std::string& error) {
-  long long v = value;
-  if (!Get(object, key, v, error)) return false;
-  if (v < 0 || v > 0xFFFF) {
-    error = std::string("\"") + key + "\" must be between 0 and 65535";
-    return false;
-  }
-  value = int(v);
-  return true;
-}
-
-bool GetColour(const json& object, const char* key, uint32_t& colour, std::string& error) {
-  auto it = object.find(key);
-  if (it == object.end() || it->is_null()) return true;
-  if (it->is_number_unsigned() && it->get<uint64_t>() <= 0xFFFFFF) {
-    colour = it->get<uint32_t>();
-    return true;
-  }
-  if (it->is_string() && ParseColour(it->get<std::string>(), colour)) return true;
-  error = std::string("\"") + key + "\" must be a colour like \"#000080\"";
-  return false;
-}
-
-template <class Choices>
-bool GetChoice(const json& object, const char* key, const Choices& choices, int& value, std::string& error) {
-  std::string text;
-  if (!Get(object, key, text, error)) return false;
-  if (text.empty() && object.find(key) == object.end()) return true;
-  for (size_t i = 0; i < std::size(choices); ++i)
-    if (text == choices[i]) {
-      value = int(i);
-      return true;
+  void CheckKeys(const json& object, const std::vector<std::string>& known, const std::string& where) {
+    for (const auto& [key, value] : object.items()) {
+      if (std::find(known.begin(), known.end(), key) != known.end()) continue;
+      std::string closest;
+      size_t best = std::max<size_t>(2, key.size() / 3) + 1;
+      for (const std::string& k : known)
+        if (size_t d = Distance(key, k); d < best) best = d, closest = k;
+      Error(where, "unknown key " + Quoted(key) + (closest.empty() ? "" : " — did you mean " + Quoted(closest) + "?"));
     }
-  error = std::string("\"") + key + "\" cannot be \"" + text + "\"";
-  return false;
-}
-
-// Text of the package is stored in its code page.
-std::string Stored(const std::string& utf8) { return Utf8ToCp1252(utf8); }
-
-// A file the show plays or shows: embedded, the stored name is the file's
-// own name; otherwise the full path, which the player opens.
-bool AttachFile(const Context& ctx, const std::string& given, bool embed, std::string& storedName, uint32_t& size,
-                GlobalBlock& data, std::string& error) {
-  if (given.empty()) return true;
-  std::string path = ctx.Resolve(given);
-  if (embed) {
-    if (!ReadFileBytes(path, data, size, error)) return false;
-    storedName = Stored(FileTitle(path));
-  } else {
-    storedName = Stored(path);
   }
-  return true;
-}
 
-bool BuildSlide(const Context& ctx, const json& j, CDiapoObject& slide, std::string& error) {
-  if (!j.is_object()) {
-    error = "each slide must be an object";
-    return false;
+  static const json* Find(const json& object, const char* key) {
+    auto it = object.find(key);
+    return it == object.end() || it->is_null() ? nullptr : &*it;
   }
-  static const char* const kFits[] = {"none", "keep-ratio", "stretch"};
-  static const char* const kAdvances[] = {"timed", "sound-end", "manual"};
-  static const char* const kSounds[] = {"show-music", "silence", "keep", "slide"};
-  std::string picture, soundFile, name, comment;
-  bool embed = true, embedSound = true;
-  int fit = slide.pictureFit, advance = slide.advanceMode, sound = slide.soundMode;
-  int duration = slide.duration, transition = slide.transition;
-  if (!Get(j, "picture", picture, error) || !Get(j, "embed", embed, error) || !Get(j, "name", name, error) ||
-      !Get(j, "comment", comment, error) || !GetChoice(j, "fit", kFits, fit, error) ||
-      !GetWord(j, "duration", duration, error) || !GetChoice(j, "advance", kAdvances, advance, error) ||
-      !GetWord(j, "transition", transition, error) || !GetChoice(j, "sound", kSounds, sound, error) ||
-      !Get(j, "soundFile", soundFile, error) || !Get(j, "embedSound", embedSound, error))
-    return false;
-  if (transition > 18) {
-    error = "\"transition\" must be 0 (random) to 18";
-    return false;
+
+  // Text in the package's code page; what it cannot hold shows as "?".
+  std::string Text(const json& object, const char* key, const std::string& where, bool stored = true) {
+    const json* v = Find(object, key);
+    if (!v) return {};
+    if (!v->is_string()) {
+      Error(where, Quoted(key) + " must be text");
+      return {};
+    }
+    std::string utf8 = v->get<std::string>();
+    if (!stored) return utf8;
+    std::string converted = Utf8ToCp1252(utf8);
+    if (Cp1252ToUtf8(converted) != utf8)
+      Warn(where, Quoted(key) + " has characters the show's code page (Windows-1252) cannot hold; they show as \"?\"");
+    return converted;
   }
-  slide.slideName = Stored(name);
-  slide.slideComment = Stored(comment);
-  slide.pictureFit = uint16_t(fit);
-  slide.duration = uint16_t(duration);
-  slide.advanceMode = uint16_t(advance);
-  slide.transition = uint16_t(transition);
-  slide.soundMode = uint16_t(sound);
-  if (!picture.empty()) {
-    if (!AttachFile(ctx, picture, embed, slide.pictureFileName, slide.pictureSize, slide.pictureData, error))
+
+  bool Bool(const json& object, const char* key, const std::string& where, bool fallback) {
+    const json* v = Find(object, key);
+    if (!v) return fallback;
+    if (!v->is_boolean()) {
+      Error(where, Quoted(key) + " must be true or false");
+      return fallback;
+    }
+    return v->get<bool>();
+  }
+
+  int Word(const json& object, const char* key, const std::string& where, int fallback, bool allowBool = false,
+           int highest = 0xFFFF) {
+    const json* v = Find(object, key);
+    if (!v) return fallback;
+    if (allowBool && v->is_boolean()) return v->get<bool>() ? 1 : 0;
+    double number = v->is_number() ? v->get<double>() : -1;
+    if (!v->is_number() || number != std::floor(number) || number < 0 || number > highest) {
+      Error(where, Quoted(key) + " must be a whole number from 0 to " + std::to_string(highest) + ", not " + v->dump());
+      return fallback;
+    }
+    return int(number);
+  }
+
+  template <size_t N>
+  int Choice(const json& object, const char* key, const char* const (&choices)[N], const std::string& where,
+             int fallback) {
+    const json* v = Find(object, key);
+    if (!v) return fallback;
+    std::string list;
+    for (size_t i = 0; i < N; ++i) {
+      if (v->is_string() && v->get<std::string>() == choices[i]) return int(i);
+      list += (i ? i + 1 == N ? " or " : ", " : "") + Quoted(choices[i]);
+    }
+    Error(where, Quoted(key) + " must be " + list + ", not " + v->dump());
+    return fallback;
+  }
+
+  uint32_t Colour(const json& object, const char* key, const std::string& where, uint32_t fallback) {
+    const json* v = Find(object, key);
+    if (!v) return fallback;
+    uint32_t colour = 0;
+    if (v->is_number_unsigned() && v->get<uint64_t>() <= 0xFFFFFF) return v->get<uint32_t>();
+    if (v->is_string() && ParseColour(v->get<std::string>(), colour)) return colour;
+    Error(where, Quoted(key) + " must be a colour like \"#000080\", not " + v->dump());
+    return fallback;
+  }
+
+  void Password(const json& j, CDiapoDoc& doc) {
+    const json* v = Find(j, "password");
+    if (!v) return;
+    if (!v->is_string()) {
+      Error("", "\"password\" must be text");
+      return;
+    }
+    std::string utf8 = v->get<std::string>();
+    std::string stored = Utf8ToCp1252(utf8);
+    if (Cp1252ToUtf8(stored) != utf8)
+      Error("", "the password has characters the show's code page (Windows-1252) cannot hold; nobody could type it");
+    else if (stored.size() > kMaxPasswordLength)
+      Error("", "the password may have at most 20 characters, the most the viewer can type");
+    else if (ScramblePassword(stored).find('\0') != std::string::npos)
+      Error("", "the password cannot contain the character \"\xC2\xB5\"");
+    else
+      doc.password = stored;
+  }
+
+  // Checks that a named file can be packed; false (with an error) when it
+  // cannot. Files outside the description's folder are packed, but said.
+  bool CheckFile(const std::string& where, const std::string& role, const std::string& given, bool mustExist) {
+    std::string path = Resolve(given);
+    std::error_code ec;
+    fs::file_status status = fs::status(path, ec);
+    if (!fs::exists(status)) {
+      if (mustExist) Error(where, "cannot open " + role + " " + given + " (" + path + ")");
+      else Warn(where, role + " " + given + " does not exist; the player will look for it at " + path);
       return false;
-    slide.pictureFormat = PictureFormatTag(picture);
-    // A picture the player cannot decode is packed all the same (the slide
-    // then shows its background alone); it has no size, depth or thumbnails.
-    std::string undecodable;
-    DescribeSlidePicture(ctx.Resolve(picture), slide, undecodable);
+    }
+    if (!fs::is_regular_file(status)) {
+      const char* what = fs::is_directory(status)            ? "a folder"
+                         : fs::is_fifo(status)               ? "a FIFO"
+                         : fs::is_block_file(status) || fs::is_character_file(status) ? "a device"
+                         : fs::is_socket(status)             ? "a socket"
+                                                             : "not a regular file";
+      Error(where, role + " " + given + " is " + what + ", not a file");
+      return false;
+    }
+    fs::path canonical = fs::weakly_canonical(fs::absolute(path, ec), ec);
+    auto [folderEnd, unused] = std::mismatch(folder_.begin(), folder_.end(), canonical.begin(), canonical.end());
+    if (folderEnd != folder_.end()) Warn(where, role + " " + given + " is outside the show's folder");
+    return true;
   }
-  if (!soundFile.empty() &&
-      !AttachFile(ctx, soundFile, embedSound, slide.soundFileName, slide.soundSize, slide.soundData, error))
-    return false;
-  return true;
-}
 
-bool BuildDocument(const Context& ctx, const json& j, CDiapoDoc& doc, std::string& error) {
-  if (!j.is_object()) {
-    error = "the description must be a JSON object";
-    return false;
+  bool ReadBytes(const std::string& where, const std::string& role, const std::string& given, GlobalBlock& data,
+                 uint32_t& size) {
+    std::string path = Resolve(given);
+    CFile file;
+    if (!file.Open(path, CFile::Mode::Read)) {
+      Error(where, "cannot open " + role + " " + given);
+      return false;
+    }
+    long long length = file.Length();
+    if (length < 0 || length > 0x7FFFFFFF) {
+      Error(where, role + " " + given + " is too large to embed");
+      return false;
+    }
+    data = GlobalBlock::Allocate(size_t(length), false);
+    if (!data || file.Read(data.data(), size_t(length)) != length) {
+      Error(where, "cannot read " + role + " " + given);
+      data = {};
+      return false;
+    }
+    size = uint32_t(length);
+    return true;
   }
-  std::string title, description, notice, password, music;
-  bool embedMusic = true;
-  int loop = doc.loopShow, margin = doc.pictureMargin, option = doc.pictureOption;
-  if (!Get(j, "title", title, error) || !Get(j, "description", description, error) ||
-      !Get(j, "notice", notice, error) || !Get(j, "password", password, error) ||
-      !GetWord(j, "loopShow", loop, error) || !Get(j, "music", music, error) ||
-      !Get(j, "embedMusic", embedMusic, error) || !GetWord(j, "pictureMargin", margin, error) ||
-      !GetWord(j, "pictureOption", option, error))
-    return false;
-  doc.title = Stored(title);
-  doc.description = Stored(description);
-  doc.notice = Stored(notice);
-  doc.loopShow = loop;
-  doc.pictureMargin = margin;
-  doc.pictureOption = option;
 
-  std::string stored = Stored(password);
-  if (stored.size() > kMaxPasswordLength) {
-    error = "the password may have at most 20 characters, the most the viewer can type";
-    return false;
+  // A file the show plays or shows: embedded, the stored name is the
+  // file's own name; otherwise the path, which the player opens. True when
+  // the file is there to be checked further.
+  bool Attach(const std::string& where, const std::string& role, const std::string& given, bool embed,
+              std::string& storedName, uint32_t& size, GlobalBlock& data) {
+    std::string path = Resolve(given);
+    if (!CheckFile(where, role, given, embed)) {
+      if (!embed) storedName = Utf8ToCp1252(path);
+      return false;
+    }
+    if (embed) {
+      if (!ReadBytes(where, role, given, data, size)) return false;
+      storedName = Utf8ToCp1252(FileTitle(path));
+    } else {
+      storedName = Utf8ToCp1252(path);
+    }
+    return true;
   }
-  if (ScramblePassword(stored).find('\0') != std::string::npos) {
-    error = "the password cannot contain the character \"\xC2\xB5\"";
-    return false;
-  }
-  doc.password = stored;
 
-  if (auto it = j.find("background"); it != j.end() && !it->is_null()) {
-    const json& bg = *it;
+  void SoundCheck(const std::string& where, const std::string& role, const std::string& given) {
+    if (std::string why = SoundProblem(Resolve(given)); !why.empty())
+      Warn(where, "the player cannot play the " + role + " " + given + ": " + why);
+  }
+
+  void Background(const json& bg, CDiapoDoc& doc) {
+    const std::string where = "background";
     if (!bg.is_object()) {
-      error = "\"background\" must be an object";
-      return false;
+      Error("", "\"background\" must be an object");
+      return;
     }
-    static const char* const kKinds[] = {"picture", "gradient", "colour"};
-    static const char* const kPlacements[] = {"stretch", "centre", "tile"};
-    bool horizontal = doc.gradientHorizontal != 0;
-    std::string picture;
-    if (!GetChoice(bg, "kind", kKinds, doc.backgroundKind, error) ||
-        !GetChoice(bg, "placement", kPlacements, doc.backgroundPlacement, error) ||
-        !GetColour(bg, "colourA", doc.gradientColourA, error) ||
-        !GetColour(bg, "colourB", doc.gradientColourB, error) ||
-        !GetColour(bg, "plainColour", doc.plainColour, error) || !Get(bg, "horizontal", horizontal, error) ||
-        !Get(bg, "picture", picture, error))
-      return false;
-    doc.gradientHorizontal = horizontal ? 1 : 0;
-    if (!picture.empty()) {
-      std::string path = ctx.Resolve(picture);
-      if (!LoadBackgroundPicture(path, doc.backgroundPicture, error)) return false;
-      doc.backgroundFileName = Stored(path);
-    }
+    CheckKeys(bg, BackgroundKeys(), where);
+    doc.backgroundKind = Choice(bg, "kind", kKinds, where, doc.backgroundKind);
+    doc.backgroundPlacement = Choice(bg, "placement", kPlacements, where, doc.backgroundPlacement);
+    doc.gradientColourA = Colour(bg, "colourA", where, doc.gradientColourA);
+    doc.gradientColourB = Colour(bg, "colourB", where, doc.gradientColourB);
+    doc.plainColour = Colour(bg, "plainColour", where, doc.plainColour);
+    doc.gradientHorizontal = Bool(bg, "horizontal", where, doc.gradientHorizontal != 0) ? 1 : 0;
+    std::string picture = Text(bg, "picture", where, false);
+    if (picture.empty()) return;
+    if (!CheckFile(where, "picture", picture, true)) return;
+    std::string path = Resolve(picture);
+    doc.backgroundFileName = Utf8ToCp1252(path);
+    std::string why = PictureProblem(path), unused;
+    if (why.empty() && !LoadBackgroundPicture(path, doc.backgroundPicture, unused)) why = "cannot be decoded";
+    if (!why.empty()) Warn(where, "the player cannot show the picture " + picture + ": " + why);
   }
 
-  if (!AttachFile(ctx, music, embedMusic, doc.musicFileName, doc.musicSize, doc.musicData, error)) return false;
+  void Slide(const json& j, size_t index, CDiapoObject& slide) {
+    std::string where = "slide " + std::to_string(index + 1);
+    if (!j.is_object()) {
+      Error(where, "a slide must be an object");
+      return;
+    }
+    std::string picture;
+    if (const json* p = Find(j, "picture"); p && p->is_string()) picture = p->get<std::string>();
+    if (!picture.empty()) where += " (" + FileTitle(picture) + ")";
+    CheckKeys(j, SlideKeys(), where);
+    picture = Text(j, "picture", where, false);
+    bool embed = Bool(j, "embed", where, true);
+    slide.slideName = Text(j, "name", where);
+    slide.slideComment = Text(j, "comment", where);
+    slide.pictureFit = uint16_t(Choice(j, "fit", kFits, where, slide.pictureFit));
+    slide.duration = uint16_t(Word(j, "duration", where, slide.duration));
+    slide.advanceMode = uint16_t(Choice(j, "advance", kAdvances, where, slide.advanceMode));
+    slide.transition = uint16_t(Word(j, "transition", where, slide.transition, false, 18));
+    slide.soundMode = uint16_t(Choice(j, "sound", kSounds, where, slide.soundMode));
+    std::string soundFile = Text(j, "soundFile", where, false);
+    bool embedSound = Bool(j, "embedSound", where, true);
 
-  if (auto it = j.find("slides"); it != j.end() && !it->is_null()) {
-    if (!it->is_array()) {
-      error = "\"slides\" must be an array";
-      return false;
-    }
-    if (it->size() > 0xFFFF) {
-      error = "a show holds at most 65535 slides";
-      return false;
-    }
-    for (size_t i = 0; i < it->size(); ++i) {
-      auto slide = std::make_shared<CDiapoObject>();
-      if (!BuildSlide(ctx, (*it)[i], *slide, error)) {
-        error = "slide " + std::to_string(i + 1) + ": " + error;
-        return false;
+    if (picture.empty()) {
+      Warn(where, "no picture: the slide shows the background alone");
+    } else {
+      slide.pictureFormat = PictureFormatTag(picture);
+      if (Attach(where, "picture", picture, embed, slide.pictureFileName, slide.pictureSize, slide.pictureData)) {
+        // A picture the player cannot decode is packed all the same (the
+        // slide then shows its background alone); it has no size, depth or
+        // thumbnails.
+        std::string why = PictureProblem(Resolve(picture)), unused;
+        if (why.empty() && !DescribeSlidePicture(Resolve(picture), slide, unused)) why = "cannot be decoded";
+        if (!why.empty()) Warn(where, "the player cannot show the picture " + picture + ": " + why);
       }
+    }
+    if (slide.soundMode == kSoundSlide && soundFile.empty())
+      Error(where, "\"sound\": \"slide\" needs a \"soundFile\"");
+    if (!soundFile.empty() &&
+        Attach(where, "sound", soundFile, embedSound, slide.soundFileName, slide.soundSize, slide.soundData))
+      SoundCheck(where, "sound", soundFile);
+  }
+
+  void Slides(const json& j, CDiapoDoc& doc) {
+    const json* slides = Find(j, "slides");
+    if (slides && !slides->is_array()) {
+      Error("", "\"slides\" must be an array");
+      return;
+    }
+    if (!slides || slides->empty()) {
+      Warn("", "the show has no slides: the player shows a black screen until a key is pressed");
+      return;
+    }
+    if (slides->size() > 0xFFFF) {
+      Error("", "a show holds at most 65535 slides");
+      return;
+    }
+    for (size_t i = 0; i < slides->size(); ++i) {
+      auto slide = std::make_shared<CDiapoObject>();
+      Slide((*slides)[i], i, *slide);
       doc.slides.push_back(std::move(slide));
     }
   }
-  return true;
+};
+
+// Line and column (from 1) of a byte position in text.
+std::string LineAndColumn(const std::string& text, size_t position) {
+  size_t line = 1, column = 1;
+  for (size_t i = 0; i < position && i < text.size(); ++i) {
+    if (text[i] == '\n') ++line, column = 1;
+    else ++column;
+  }
+  return "line " + std::to_string(line) + ", column " + std::to_string(column);
 }
 
 }  // namespace
 
+size_t DescriptionRead::ErrorCount() const {
+  return size_t(std::count_if(problems.begin(), problems.end(), [](const auto& p) { return p.error; }));
+}
+
+size_t DescriptionRead::WarningCount() const { return problems.size() - ErrorCount(); }
+
+const std::vector<std::string>& ShowKeys() {
+  static const std::vector<std::string> keys = {"$schema",    "title",      "description",   "notice",
+                                                "password",   "loopShow",   "background",    "music",
+                                                "embedMusic", "pictureMargin", "pictureOption", "slides"};
+  return keys;
+}
+
+const std::vector<std::string>& BackgroundKeys() {
+  static const std::vector<std::string> keys = {"kind",        "colourA", "colourB",  "horizontal",
+                                                "plainColour", "picture", "placement"};
+  return keys;
+}
+
+const std::vector<std::string>& SlideKeys() {
+  static const std::vector<std::string> keys = {"picture",  "embed",      "name",  "comment",   "fit",       "duration",
+                                                "advance",  "transition", "sound", "soundFile", "embedSound"};
+  return keys;
+}
+
+DescriptionRead ReadShowDescription(const std::string& descriptionPath) {
+  DescriptionRead result;
+  std::error_code ec;
+  fs::file_status status = fs::status(descriptionPath, ec);
+  if (!fs::is_regular_file(status) || fs::file_size(descriptionPath, ec) > kMaxDescriptionBytes) {
+    result.problems.push_back({true, fs::exists(status) ? "not a show description file" : "cannot open the file"});
+    return result;
+  }
+  std::ifstream in(descriptionPath, std::ios::binary);
+  std::stringstream text;
+  text << in.rdbuf();
+  if (!in) {
+    result.problems.push_back({true, "cannot read the file"});
+    return result;
+  }
+  json j;
+  try {
+    j = json::parse(text.str());
+  } catch (const json::parse_error& e) {
+    std::string what = e.what();
+    size_t at = what.find("syntax error");
+    std::string reason = at == std::string::npos ? "not valid JSON" : what.substr(at);
+    result.problems.push_back(
+        {true, "JSON " + LineAndColumn(text.str(), e.byte ? e.byte - 1 : 0) + ": " + reason});
+    return result;
+  }
+  auto doc = std::make_unique<CDiapoDoc>();
+  Reader reader(descriptionPath);
+  reader.BuildDocument(j, *doc);
+  result.problems = std::move(reader.problems);
+  if (result.ErrorCount() == 0) {
+    packageVersion = kWrittenPackageVersion;
+    result.document = std::move(doc);
+  }
+  return result;
+}
+
+std::string FormatProblems(const std::string& descriptionPath, const std::vector<DescriptionProblem>& problems) {
+  std::string text;
+  for (const DescriptionProblem& p : problems)
+    text += descriptionPath + (p.error ? ": error: " : ": warning: ") + p.text + "\n";
+  return text;
+}
+
+std::unique_ptr<CDiapoDoc> BuildShowFromDescription(const std::string& descriptionPath, std::string& error) {
+  DescriptionRead read = ReadShowDescription(descriptionPath);
+  error.clear();
+  for (const DescriptionProblem& p : read.problems)
+    if (p.error) error += (error.empty() ? "" : "\n") + descriptionPath + ": " + p.text;
+  return std::move(read.document);
+}
+
+bool IsShowDescriptionPath(const std::string& path) {
+  size_t dot = path.find_last_of('.');
+  return dot != std::string::npos && EqualsIgnoreCaseAscii(std::string_view(path).substr(dot), ".json");
+}
+
 bool ParseColour(const std::string& text, uint32_t& colour) {
   if (text.size() != 7 || text[0] != '#') return false;
-  unsigned r, g, b;
-  char tail;
-  if (std::sscanf(text.c_str() + 1, "%2x%2x%2x%c", &r, &g, &b, &tail) != 3) return false;
   for (size_t i = 1; i < 7; ++i)
     if (!std::isxdigit(static_cast<unsigned char>(text[i]))) return false;
+  unsigned r, g, b;
+  if (std::sscanf(text.c_str() + 1, "%2x%2x%2x", &r, &g, &b) != 3) return false;
   colour = RGB(uint8_t(r), uint8_t(g), uint8_t(b));
   return true;
 }
@@ -264,26 +476,6 @@ std::string PictureFormatTag(const std::string& fileName) {
   if (ext == "JPEG" || ext == "JPE" || ext == "JFIF") return "JPG";
   if (ext.size() > 3) ext = ext.substr(ext.size() - 3);
   return ext;
-}
-
-std::unique_ptr<CDiapoDoc> BuildShowFromDescription(const std::string& descriptionPath, std::string& error) {
-  std::ifstream in(descriptionPath, std::ios::binary);
-  if (!in) {
-    error = "cannot open " + descriptionPath;
-    return nullptr;
-  }
-  json j = json::parse(in, nullptr, false);
-  if (j.is_discarded()) {
-    error = descriptionPath + " is not valid JSON";
-    return nullptr;
-  }
-  Context ctx;
-  size_t slash = descriptionPath.find_last_of('/');
-  ctx.baseDir = slash == std::string::npos ? "" : descriptionPath.substr(0, slash + 1);
-  auto doc = std::make_unique<CDiapoDoc>();
-  if (!BuildDocument(ctx, j, *doc, error)) return nullptr;
-  packageVersion = kWrittenPackageVersion;
-  return doc;
 }
 
 }  // namespace pellora::tools

@@ -1,9 +1,13 @@
 // Show descriptions: the JSON file from which `pellora pack` builds a show.
 // Paths in it are relative to the description file; every key is optional.
+// Reading one checks all of it and reports every problem at once: errors
+// (the show cannot be built as written) and warnings (the player survives).
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace pellora {
 class CDiapoDoc;
@@ -11,14 +15,41 @@ class CDiapoDoc;
 
 namespace pellora::tools {
 
-// Builds the document a description describes, reading and embedding the
-// files it names. Null with a message naming the fault when it cannot.
+struct DescriptionProblem {
+  bool error = true;
+  std::string text;  // names the place: "slide 3 (port.bmp): …"
+};
+
+struct DescriptionRead {
+  // Null when there is an error.
+  std::unique_ptr<CDiapoDoc> document;
+  std::vector<DescriptionProblem> problems;
+  size_t ErrorCount() const;
+  size_t WarningCount() const;
+};
+
+// Reads, checks and builds the document a description describes, reading
+// and embedding the files it names.
+DescriptionRead ReadShowDescription(const std::string& descriptionPath);
+
+// "path: error: text" / "path: warning: text", one line each.
+std::string FormatProblems(const std::string& descriptionPath, const std::vector<DescriptionProblem>& problems);
+
+// The document, or null with every error in one message (warnings dropped).
 std::unique_ptr<CDiapoDoc> BuildShowFromDescription(const std::string& descriptionPath, std::string& error);
+
+// True for a file that names a show description rather than a show.
+bool IsShowDescriptionPath(const std::string& path);
 
 // "#RRGGBB" (or an integer COLORREF) to a COLORREF; false when malformed.
 bool ParseColour(const std::string& text, uint32_t& colour);
 
 // The three-letter picture format tag the player decodes a file by.
 std::string PictureFormatTag(const std::string& fileName);
+
+// The keys a description may hold: at its top, in "background", in a slide.
+const std::vector<std::string>& ShowKeys();
+const std::vector<std::string>& BackgroundKeys();
+const std::vector<std::string>& SlideKeys();
 
 }  // namespace pellora::tools
