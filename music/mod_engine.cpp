@@ -35,6 +35,12 @@ int ModEngine::ChannelCount() const { return song ? std::min<int>(song->channelC
 
 int ModEngine::PositionLimit() const { return song ? std::min<int>(song->positionCount, 256) : 0; }
 
+bool ModEngine::HasPattern(size_t pattern) const {
+  const ModSong& s = *song;
+  return pattern < s.patternCount && pattern < s.patternRows.size() &&
+         (pattern + 1) * s.channelCount <= s.patternTracks.size();
+}
+
 bool ModEngine::IsFinished() const {
   return !song || position >= PositionLimit() || elapsedMs >= songTimeLimitMs;
 }
@@ -96,6 +102,8 @@ void ModEngine::PlayTick(ModVoiceSink* voices) {
       position += positionStep - 2;
       positionStep = 0;
       breakRow = 0;
+      // An order entry naming a pattern the song lacks ends the song there.
+      if (position < PositionLimit() && !HasPattern(song->positions[size_t(position)])) position = PositionLimit();
       ended = position >= PositionLimit();
     }
     if (!ended && delayCount == 0) FetchRow();
@@ -109,18 +117,14 @@ void ModEngine::PlayTick(ModVoiceSink* voices) {
 
 void ModEngine::FetchRow() {
   const ModSong& s = *song;
+  // Only positions whose pattern the song has are played.
   size_t pattern = s.positions[size_t(position)];
-  bool known = pattern < s.patternCount;
-  if (ChannelCount() > 0)
-    rowCount = known && pattern < s.patternRows.size() ? s.patternRows[pattern] : 64;
+  if (ChannelCount() > 0) rowCount = s.patternRows[pattern];
   for (int k = 0; k < ChannelCount(); ++k) {
     ModChannel& c = channels[size_t(k)];
     c.rowData = nullptr;
-    size_t index = pattern * s.channelCount + size_t(k);
-    if (known && index < s.patternTracks.size()) {
-      uint16_t track = s.patternTracks[index];
-      if (track < s.trackCount && track < s.tracks.size()) c.rowData = c.cursor.Lookup(s.tracks[track], row);
-    }
+    uint16_t track = s.patternTracks[pattern * s.channelCount + size_t(k)];
+    if (track < s.trackCount && track < s.tracks.size()) c.rowData = c.cursor.Lookup(s.tracks[track], row);
     if (c.rowData) ReadNoteAndSample(k);
   }
 }

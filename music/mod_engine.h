@@ -120,6 +120,7 @@ class ModEngine {
  private:
   int ChannelCount() const;
   int PositionLimit() const;
+  bool HasPattern(size_t pattern) const;
   void FetchRow();
   void ReadNoteAndSample(int k);
   void RunEffects(int k);

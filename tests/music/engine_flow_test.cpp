@@ -171,13 +171,13 @@ TEST(EngineFlow, ResetStartsAtTheFirstPositionWhateverTheLastPatternWas) {
   EXPECT_EQ(rows.size(), 65u);
 }
 
-TEST(EngineFlow, PositionsNamingMissingPatternsPlayAsSilence) {
-  ModSong song = BuildSong(Shape(1, {0, 9}), nullptr);
+TEST(EngineFlow, APositionNamingAMissingPatternEndsTheSong) {
+  ModSong song = BuildSong(Shape(1, {0, 9, 0}), nullptr);
   ModEngine e;
   e.StartSong(&song);
   Rows rows = VisitedRows(e);
-  EXPECT_EQ(rows.size(), 128u);
-  EXPECT_EQ(e.channels[1].rowData, nullptr);
+  EXPECT_EQ(rows.size(), 64u);
+  EXPECT_TRUE(e.IsFinished());
 }
 
 }  // namespace

@@ -1,0 +1,59 @@
+// Songs read from module files, measured in rows played from start to end:
+// pattern loops on several channels, S3M jumps over order markers, order
+// entries naming patterns the file lacks, and MOD order tables with junk
+// past the song.
+#include <gtest/gtest.h>
+
+#include "music/mod_engine.h"
+#include "testing/composer669_file_builder.h"
+#include "testing/mod_file_builder.h"
+#include "testing/mtm_file_builder.h"
+#include "testing/s3m_file_builder.h"
+#include "testing/stm_file_builder.h"
+#include "testing/xm_file_builder.h"
+#include "tests/music/tracker_test_support.h"
+
+namespace pellora {
+namespace {
+
+// Row-times played (a repeated row counts again), or -1 when the song runs
+// into the time limit; -2 when the file is refused.
+int RowsPlayed(const std::string& bytes) {
+  test::LoadedModule m = test::LoadModuleBytes(bytes);
+  if (!m.ok) return -2;
+  ModEngine e;
+  e.StartSong(&m.song);
+  e.songTimeLimitMs = 600 * 1000;
+  int rows = 0;
+  while (!e.IsFinished()) {
+    e.PlayTick(nullptr);
+    if (e.tick == 0 && !e.IsFinished()) ++rows;
+  }
+  return e.elapsedMs >= e.songTimeLimitMs ? -1 : rows;
+}
+
+TEST(SongFlow, AnOrderNamingAMissingPatternEndsTheSong) {
+  // Orders 0 5 0 with one pattern: the song ends after pattern 0.
+  const std::vector<uint8_t> orders = {0, 5, 0};
+  tools::S3mFileBuilder s3m(1);
+  s3m.orders = orders;
+  s3m.patternCount = 1;
+  tools::StmFileBuilder stm;
+  stm.orders = orders;
+  stm.patternCount = 1;
+  tools::XmFileBuilder xm(1);
+  xm.orders = orders;
+  xm.Cell(0, 0, 0) = {};
+  tools::MtmFileBuilder mtm(1);
+  mtm.orders = orders;
+  mtm.patterns.resize(1);
+  tools::Composer669FileBuilder c669;
+  c669.orders = orders;
+  c669.patternCount = 1;
+  const std::pair<const char*, std::string> files[] = {
+      {"S3M", s3m.Build()}, {"STM", stm.Build()}, {"XM", xm.Build()}, {"MTM", mtm.Build()}, {"669", c669.Build()}};
+  for (const auto& [format, bytes] : files) EXPECT_EQ(RowsPlayed(bytes), 64) << format;
+}
+
+}  // namespace
+}  // namespace pellora
