@@ -57,12 +57,20 @@ struct Cell {
 };
 using Pattern = std::array<std::array<Cell, kTrackRows>, kSettings>;
 
-void ConvertCell(TrackWriter& w, const Cell& c) {
+// Song position of each order number as stored in the file, once the
+// markers are dropped: a marker's is that of the next real entry (or the
+// song's length after the last one); numbers past the list stay, as they
+// are past every position too.
+using OrderPositions = std::array<uint8_t, 256>;
+
+constexpr uint8_t kPositionJump = 2;  // command B
+
+void ConvertCell(TrackWriter& w, const Cell& c, const OrderPositions& positionOfOrder) {
   if (c.instrument != 0 && c.instrument != kEmpty) w.PutInstrument(uint8_t(c.instrument - 1));
   if (c.note == 254) w.PutEffect(0xC, 0);
   else if (c.note < kEmpty) w.PutNote(uint8_t((c.note >> 4) * 12 + (c.note & 15)));
   if (c.volume < kEmpty) w.PutEffect(0xC, c.volume);
-  PutScreamTrackerCommand(w, c.command, c.info);
+  PutScreamTrackerCommand(w, c.command, c.command == kPositionJump ? positionOfOrder[c.info] : c.info);
 }
 
 // Unpacks 64 rows from the stream; false when the file ends inside them.
@@ -145,8 +153,13 @@ bool LoadS3m(ModLoadContext& c) {
   if (!HasRoom(stream, orderCount)) return false;
   std::vector<uint8_t> orders(orderCount);
   if (!stream.Read(orders.data(), orders.size())) return false;
-  for (uint8_t order : orders)
-    if (order < 254 && song.positionCount < song.positions.size()) song.positions[song.positionCount++] = order;
+  // A position is never above its order number, so it fits the jump's byte.
+  OrderPositions positionOfOrder{};
+  for (size_t i = 0; i < orders.size(); ++i) {
+    if (i < positionOfOrder.size()) positionOfOrder[i] = uint8_t(song.positionCount);
+    if (orders[i] < 254 && song.positionCount < song.positions.size()) song.positions[song.positionCount++] = orders[i];
+  }
+  for (size_t i = orders.size(); i < positionOfOrder.size(); ++i) positionOfOrder[i] = uint8_t(i);
 
   size_t pointerCount = size_t(instrumentCount) + filePatterns;
   if (!HasRoom(stream, 2 * uint64_t(pointerCount))) return false;
@@ -170,7 +183,7 @@ bool LoadS3m(ModLoadContext& c) {
     for (int k = 0; k < map.count; ++k) {
       const auto& cells = (*pattern)[size_t(k)];
       song.tracks[p * map.count + size_t(k)] =
-          WriteTrack(c.writer, [&](int row) { ConvertCell(c.writer, cells[size_t(row)]); });
+          WriteTrack(c.writer, [&](int row) { ConvertCell(c.writer, cells[size_t(row)], positionOfOrder); });
     }
   }
   return true;

@@ -32,6 +32,36 @@ int RowsPlayed(const std::string& bytes) {
   return e.elapsedMs >= e.songTimeLimitMs ? -1 : rows;
 }
 
+TEST(SongFlow, S3mJumpsCountOrdersAsStoredInTheFile) {
+  // Stored orders 0 +++ 1 end 2 3 play as positions 0 1 2 3 (patterns
+  // 0..3); row 0 of pattern 0 jumps to a stored order.
+  struct Case {
+    uint8_t target;
+    int rows;
+  };
+  const Case cases[] = {
+      {2, 1 + 3 * 64},  // pattern 1, before a marker
+      {1, 1 + 3 * 64},  // onto +++: the next real position, pattern 1
+      {3, 1 + 2 * 64},  // onto the end mark: pattern 2
+      {4, 1 + 2 * 64},  // after the markers: pattern 2
+      {5, 1 + 64},      // pattern 3
+      {6, 0},           // past the list: the song ends at once, on that row
+  };
+  for (const Case& c : cases) {
+    tools::S3mFileBuilder b(1);
+    b.orders = {0, 254, 1, 255, 2, 3};
+    b.patternCount = 4;
+    b.Add(0, 0, 0, {255, 0, 255, 2, c.target});
+    EXPECT_EQ(RowsPlayed(b.Build()), c.rows) << "B" << int(c.target);
+  }
+  // Without markers, jumps count positions as ever.
+  tools::S3mFileBuilder b(1);
+  b.orders = {0, 1, 2};
+  b.patternCount = 3;
+  b.Add(0, 0, 0, {255, 0, 255, 2, 2});
+  EXPECT_EQ(RowsPlayed(b.Build()), 1 + 64);
+}
+
 TEST(SongFlow, AnOrderNamingAMissingPatternEndsTheSong) {
   // Orders 0 5 0 with one pattern: the song ends after pattern 0.
   const std::vector<uint8_t> orders = {0, 5, 0};
