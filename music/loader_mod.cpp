@@ -41,10 +41,14 @@ struct Layout {
   size_t lengthOffset;  // song length byte; the order table follows one byte later
   size_t ordersOffset;
   bool loopStartInWords;
+  // The signature vouches for the file: when junk in the order entries
+  // past the song asks for more patterns than the file holds, the song's
+  // own positions give the count.
+  bool ordersPastSongMayBeJunk;
 };
 
-const Layout kLayout31 = {1084, 31, 950, 952, true};
-const Layout kLayout15 = {600, 15, 470, 472, false};
+const Layout kLayout31 = {1084, 31, 950, 952, true, true};
+const Layout kLayout15 = {600, 15, 470, 472, false, false};
 
 const Signature* FindSignature(const uint8_t* tag) {
   for (const Signature& s : kSignatures)
@@ -113,7 +117,12 @@ bool LoadLayout(ModLoadContext& c, const uint8_t* header, const Layout& layout, 
   song.positionCount = header[layout.lengthOffset];
   std::memcpy(song.positions.data(), header + layout.ordersOffset, 128);
   // Every order entry counts, also those beyond the song's length.
-  song.patternCount = uint16_t(*std::max_element(header + layout.ordersOffset, header + layout.ordersOffset + 128) + 1);
+  const uint8_t* orders = header + layout.ordersOffset;
+  song.patternCount = uint16_t(*std::max_element(orders, orders + 128) + 1);
+  uint64_t patternBytes = uint64_t(channels) * 256;
+  size_t used = std::min<size_t>(song.positionCount, 128);
+  if (layout.ordersPastSongMayBeJunk && used > 0 && c.stream.Remaining() < patternBytes * song.patternCount)
+    song.patternCount = uint16_t(*std::max_element(orders, orders + used) + 1);
   song.sampleCount = uint16_t(layout.sampleCount);
   song.trackCount = uint16_t(channels * song.patternCount);
   if (!song.AllocateSamples()) return false;

@@ -85,5 +85,23 @@ TEST(SongFlow, AnOrderNamingAMissingPatternEndsTheSong) {
   for (const auto& [format, bytes] : files) EXPECT_EQ(RowsPlayed(bytes), 64) << format;
 }
 
+TEST(SongFlow, ModOrderJunkPastTheSongAsksForNoPatterns) {
+  // Two positions and two stored patterns; entry 100 of the table asks
+  // for pattern 60, which the file does not hold.
+  tools::ModFileBuilder b("M.K.", 4);
+  b.orders = {0, 1};
+  b.samples = {{"square", tools::SquareWave(64, 100)}};
+  b.Cell(1, 0, 0) = {428, 1};
+  std::string bytes = b.Build();
+  EXPECT_EQ(RowsPlayed(bytes), 128);
+  std::string junk = bytes;
+  junk[952 + 100] = 60;
+  EXPECT_EQ(RowsPlayed(junk), 128);
+  // The file's own second position asking for pattern 60 is refused.
+  std::string tooMany = bytes;
+  tooMany[952 + 1] = 60;
+  EXPECT_EQ(RowsPlayed(tooMany), -2);
+}
+
 }  // namespace
 }  // namespace pellora
