@@ -142,6 +142,7 @@ bool LoadS3m(ModLoadContext& c) {
   song.patternCount = uint16_t(std::min<int>(filePatterns, kMaxPlayablePatterns));
   song.initialSpeed = h[49];
   song.initialTempo = h[50];
+  song.loopRestartsAfterFinishedLoop = true;
 
   ChannelMap map = MapChannels(h + 64);
   if (map.count == 0) return false;

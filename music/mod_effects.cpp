@@ -112,14 +112,16 @@ void ModEngine::RunExtendedEffect(int k, uint8_t x, uint8_t y) {
       c.c4Speed = kFinetuneC4Speed[y];
       c.period = NotePeriod(c, c.note, c.c4Speed);
       break;
-    case 0x6:  // pattern loop; E60 marks the row the loop restarts at
+    case 0x6:  // pattern loop of this channel; E60 marks the row it restarts at
       if (tick != 0) break;
       if (y == 0) {
-        loopRow = uint16_t(row - 1);
+        c.loopRow = uint16_t(rowPlaying - 1);
       } else {
-        if (loopCount > 0) --loopCount;
-        else loopCount = y;
-        if (loopCount != 0) row = loopRow;
+        if (c.loopCount > 0) --c.loopCount;
+        else c.loopCount = y;
+        if (c.loopCount != 0) row = c.loopRow;
+        // Scream Tracker starts a later loop after the one just finished.
+        else if (song->loopRestartsAfterFinishedLoop) c.loopRow = rowPlaying;
       }
       break;
     case 0x7:  // tremolo waveform

@@ -59,13 +59,12 @@ void ModEngine::StartSong(ModSong* newSong) {
 void ModEngine::ResetEngine() {
   ticksPlayed = positionTicks = 0;
   elapsedMs = positionMs = 0;
-  loopRow = loopCount = 0;
   position = 0;
   speed = song ? song->initialSpeed : 6;
   tick = speed;
   delayRows = delayCount = 0;
   tempo = song && song->initialTempo >= kMinTempo ? song->initialTempo : 125;
-  row = 0;
+  row = rowPlaying = 0;
   rowCount = 0;
   positionStep = 2;
   breakRow = 0;
@@ -77,6 +76,7 @@ void ModEngine::ResetEngine() {
     c.waveControl = 0;
     c.glissando = 0;
     c.sampleOffset = 0;
+    c.loopRow = c.loopCount = 0;
     c.cursor.Forget();
   }
 }
@@ -106,6 +106,7 @@ void ModEngine::PlayTick(ModVoiceSink* voices) {
       if (position < PositionLimit() && !HasPattern(song->positions[size_t(position)])) position = PositionLimit();
       ended = position >= PositionLimit();
     }
+    rowPlaying = row;
     if (!ended && delayCount == 0) FetchRow();
   }
   if (!ended)

@@ -60,6 +60,10 @@ struct ModChannel {
   int8_t tremoloSpeed = 0;
   uint8_t tremoloDepth = 0;
   uint16_t sampleOffset = 0;
+  // Pattern loop of this channel: the row before its start (set by E60)
+  // and the repetitions still to play.
+  uint16_t loopRow = 0;
+  uint16_t loopCount = 0;
   TrackCursor cursor;         // speeds up reading the track row after row
 };
 
@@ -67,8 +71,8 @@ struct ModChannel {
 uint32_t TickLengthMs(uint32_t tempo);
 // Whole seconds, rounded to the nearest.
 inline int RoundToSeconds(uint64_t ms) { return int((ms + 500) / 1000); }
-// Song time after which every song counts as ended: two pattern loops on
-// one row share one counter and would otherwise loop for ever.
+// Song time after which every song counts as ended: the last guard against
+// songs whose loops never end.
 constexpr uint64_t kSongTimeLimitMs = 3ull * 3600 * 1000;
 // The lowest tempo the engine takes; lower ones are refused.
 constexpr uint8_t kMinTempo = 3;
@@ -95,8 +99,6 @@ class ModEngine {
   uint16_t NotePeriod(const ModChannel& channel, int note, uint16_t rate) const;
 
   ModSong* song = nullptr;
-  uint16_t loopRow = 0;
-  uint16_t loopCount = 0;
   uint16_t tick = 0;
   int16_t breakRow = 0;
   uint8_t delayRows = 0;
@@ -106,6 +108,9 @@ class ModEngine {
   std::array<ModChannel, kMaxChannels> channels{};
   uint8_t tempo = 125;
   uint16_t row = 0;
+  // The row whose effects run: a loop on one channel moves `row` before the
+  // next channel's loop command reads it.
+  uint16_t rowPlaying = 0;
   int32_t position = 0;
   uint16_t speed = 6;
   uint32_t ticksPlayed = 0;

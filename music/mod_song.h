@@ -60,6 +60,9 @@ struct ModSong {
   uint8_t initialTempo = 0;  // BPM
   std::array<uint8_t, 256> positions{};
   std::array<uint8_t, kMaxChannels> panning{};  // 0 = left .. 255 = right
+  // Once a channel's pattern loop has played out, its next loop starts on
+  // the row after the loop command (Scream Tracker 3), not at the old start.
+  bool loopRestartsAfterFinishedLoop = false;
   std::optional<std::string> songName;
   std::optional<std::string> formatName;
   std::optional<std::string> comment;

@@ -32,6 +32,63 @@ int RowsPlayed(const std::string& bytes) {
   return e.elapsedMs >= e.songTimeLimitMs ? -1 : rows;
 }
 
+// A pattern-loop command: E6y on a channel's row (S3M: SBy).
+struct Loop {
+  int channel, row, y;
+};
+
+std::string ModWithLoops(const std::vector<Loop>& loops) {
+  tools::ModFileBuilder b("M.K.", 4);
+  b.orders = {0};
+  b.Cell(0, 0, 0) = {};
+  for (const Loop& l : loops) b.Cell(0, l.row, l.channel) = {0, 0, 0xE, uint8_t(0x60 | l.y)};
+  return b.Build();
+}
+
+std::string XmWithLoops(const std::vector<Loop>& loops) {
+  tools::XmFileBuilder b(2);
+  b.orders = {0};
+  b.Cell(0, 0, 0) = {};
+  for (const Loop& l : loops) b.Cell(0, l.row, l.channel) = {0, 0, 0, 0xE, uint8_t(0x60 | l.y)};
+  return b.Build();
+}
+
+std::string S3mWithLoops(const std::vector<Loop>& loops) {
+  tools::S3mFileBuilder b(2);
+  b.orders = {0};
+  b.patternCount = 1;
+  for (const Loop& l : loops) b.Add(0, l.row, l.channel, {255, 0, 255, 19, uint8_t(0xB0 | l.y)});
+  return b.Build();
+}
+
+TEST(SongFlow, PatternLoopsCountOnEachChannel) {
+  struct Case {
+    const char* what;
+    std::vector<Loop> loops;
+    int modRows, s3mRows;  // MOD and XM play alike
+  };
+  const Case cases[] = {
+      // Loop starts at row 0 on both channels: three and two passes meet
+      // after six passes (S3M alike, as every pass marks the starts anew).
+      {"same row", {{0, 0, 0}, {1, 0, 0}, {0, 1, 2}, {1, 1, 1}}, 6 * 2 + 62, 6 * 2 + 62},
+      // Channel 0 loops rows 0..3 twice; channel 1 loops back to its own
+      // row 2 from row 5, where channel 0's loop plays once more in full
+      // (MOD) or, its loop over, goes on (S3M): 0-3 0-3 4 5 2 3 [0-3] 4 5.
+      {"different rows", {{0, 0, 0}, {0, 3, 1}, {1, 2, 0}, {1, 5, 1}}, 4 + 4 + 2 + 2 + 4 + 2 + 58,
+       4 + 4 + 2 + 2 + 2 + 58},
+      // One channel, the loop used twice: S3M plays 0 1 0 1 2 3 2 3; the
+      // others go back to row 0 for ever.
+      {"one loop twice", {{0, 0, 0}, {0, 1, 1}, {0, 3, 1}}, -1, 8 + 60},
+      // One channel, as ever: rows 4..8 four times.
+      {"one channel", {{0, 4, 0}, {0, 8, 3}}, 64 + 15, 64 + 15},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(RowsPlayed(ModWithLoops(c.loops)), c.modRows) << c.what;
+    EXPECT_EQ(RowsPlayed(XmWithLoops(c.loops)), c.modRows) << c.what;
+    EXPECT_EQ(RowsPlayed(S3mWithLoops(c.loops)), c.s3mRows) << c.what;
+  }
+}
+
 TEST(SongFlow, S3mJumpsCountOrdersAsStoredInTheFile) {
   // Stored orders 0 +++ 1 end 2 3 play as positions 0 1 2 3 (patterns
   // 0..3); row 0 of pattern 0 jumps to a stored order.
