@@ -6,19 +6,13 @@
 #include <cstdint>
 #include <memory>
 
-#include "fuzz/input_file.h"
 #include "music/mod_done_window.h"
 #include "music/mod_player.h"
 #include "platform/app.h"
 #include "platform/wave_out_immediate.h"
 
-namespace {
-const pellora::fuzz::InputFile input("fuzzmod");
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace pellora;
-  if (!input.Write(data, size)) return 0;
   CModDoneWindow window;
   if (!window.Create()) return 0;
 
@@ -33,7 +27,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   });
   player.queueLimit = 3;
   player.Engine().songTimeLimitMs = 60 * 1000;
-  if (!player.Open(input.Path())) return 0;
+  if (!player.OpenBytes({data, size})) return 0;
   player.GetInfoText();
   player.GetTitle();
   player.GetSizeText();

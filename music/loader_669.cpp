@@ -92,8 +92,8 @@ bool Load669(ModLoadContext& c) {
   return true;
 }
 
-const ModLoader k669Loader{LINK_669, "669", "Module Composer 669", Detect669, Load669};
-const ModLoaderRegistration register669(k669Loader);
-
 }  // namespace
+
+const ModLoader k669Loader{"669", "Module Composer 669", Detect669, Load669};
+
 }  // namespace pellora

@@ -159,10 +159,9 @@ bool LoadM15(ModLoadContext& c) {
   return LoadLayout(c, header.data(), kLayout15, 4, "MOD 15 instruments");
 }
 
-const ModLoader kModLoader{LINK_MOD, "MOD", "Module ProTracker", DetectMod, LoadMod};
-const ModLoader kM15Loader{LINK_M15, "M15", "Module 15 instruments", DetectM15, LoadM15};
-const ModLoaderRegistration registerMod(kModLoader);
-const ModLoaderRegistration registerM15(kM15Loader);
-
 }  // namespace
+
+const ModLoader kModLoader{"MOD", "Module ProTracker", DetectMod, LoadMod};
+const ModLoader kM15Loader{"M15", "Module 15 instruments", DetectM15, LoadM15};
+
 }  // namespace pellora

@@ -102,8 +102,8 @@ bool LoadMtm(ModLoadContext& c) {
   return true;
 }
 
-const ModLoader kMtmLoader{LINK_MTM, "MTM", "Module MultiModuleEdit", DetectMtm, LoadMtm};
-const ModLoaderRegistration registerMtm(kMtmLoader);
-
 }  // namespace
+
+const ModLoader kMtmLoader{"MTM", "Module MultiModuleEdit", DetectMtm, LoadMtm};
+
 }  // namespace pellora

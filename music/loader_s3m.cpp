@@ -190,8 +190,8 @@ bool LoadS3m(ModLoadContext& c) {
   return true;
 }
 
-const ModLoader kS3mLoader{LINK_S3M, "S3M", "Module ScreamTracker 3", DetectS3m, LoadS3m};
-const ModLoaderRegistration registerS3m(kS3mLoader);
-
 }  // namespace
+
+const ModLoader kS3mLoader{"S3M", "Module ScreamTracker 3", DetectS3m, LoadS3m};
+
 }  // namespace pellora

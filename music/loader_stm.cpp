@@ -94,8 +94,8 @@ bool LoadStm(ModLoadContext& c) {
   return true;
 }
 
-const ModLoader kStmLoader{LINK_STM, "STM", "Module ScreamTracker 2", DetectStm, LoadStm};
-const ModLoaderRegistration registerStm(kStmLoader);
-
 }  // namespace
+
+const ModLoader kStmLoader{"STM", "Module ScreamTracker 2", DetectStm, LoadStm};
+
 }  // namespace pellora

@@ -253,8 +253,8 @@ bool LoadXm(ModLoadContext& c) {
   return FillSamples(song, instruments, stream.Length());
 }
 
-const ModLoader kXmLoader{LINK_XM, "XM", "Module FastTracker II", DetectXm, LoadXm};
-const ModLoaderRegistration registerXm(kXmLoader);
-
 }  // namespace
+
+const ModLoader kXmLoader{"XM", "Module FastTracker II", DetectXm, LoadXm};
+
 }  // namespace pellora

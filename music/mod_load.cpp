@@ -66,8 +66,7 @@ void ReleaseSongSamples(ModSong& song, ModSampleStore& store) {
   }
 }
 
-bool LoadModSong(ModStream& stream, const std::vector<const ModLoader*>& loaders, ModSampleStore& store,
-                 ModSong& song) {
+bool LoadModSong(ModStream& stream, std::span<const ModLoader* const> loaders, ModSampleStore& store, ModSong& song) {
   song = ModSong();
   const ModLoader* loader = DetectModFormat(loaders, stream);
   bool ok = loader && RunLoader(*loader, stream, song);

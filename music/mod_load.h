@@ -3,7 +3,7 @@
 // 8-bit PCM in the player's sample store.
 #pragma once
 
-#include <vector>
+#include <span>
 
 namespace pellora {
 
@@ -16,8 +16,7 @@ struct ModSong;
 // Loads the song of an open stream with the first loader of the list that
 // recognises it. On failure the song is left empty and no slot of the
 // store stays taken.
-bool LoadModSong(ModStream& stream, const std::vector<const ModLoader*>& loaders, ModSampleStore& store,
-                 ModSong& song);
+bool LoadModSong(ModStream& stream, std::span<const ModLoader* const> loaders, ModSampleStore& store, ModSong& song);
 
 // Reads and converts one sample's data (seeking first when it has a file
 // offset) into a new slot. The file may hold less than `length` frames:

@@ -1,10 +1,8 @@
-// The registry of module formats. Each format's file registers one
-// ModLoader at start-up; a player links the registered loaders into its
-// own list, each at the head in link order, and asks them in list order
-// which one recognises a file.
+// The module formats: one ModLoader per format, listed in kModLoaders in
+// the order they are asked which one recognises a file.
 #pragma once
 
-#include <vector>
+#include <span>
 
 namespace pellora {
 
@@ -24,13 +22,7 @@ struct ModLoadContext {
   TrackWriter& writer;
 };
 
-// Where a format is linked: each entry goes to the head of a player's
-// list in this order, so the list (and detection) runs 669, XM, STM, MTM,
-// S3M, MOD, M15.
-enum ModLinkOrder : int { LINK_M15, LINK_MOD, LINK_S3M, LINK_MTM, LINK_STM, LINK_XM, LINK_669 };
-
 struct ModLoader {
-  ModLinkOrder linkOrder;
   const char* shortName;  // "MOD"
   const char* longName;   // "Module ProTracker"
   // True when the stream holds this format; false when it cannot read the
@@ -41,16 +33,15 @@ struct ModLoader {
   bool (*load)(ModLoadContext& context);
 };
 
-// One static object per format file registers its loader.
-class ModLoaderRegistration {
- public:
-  explicit ModLoaderRegistration(const ModLoader& loader);
-};
+// Each format's loader, defined in its own file.
+extern const ModLoader k669Loader, kXmLoader, kStmLoader, kMtmLoader, kS3mLoader, kModLoader, kM15Loader;
 
-// The registered loaders in detection order.
-std::vector<const ModLoader*> LinkModLoaders();
+// Every format in detection order: the formats with a signature first,
+// the 15-sample MOD (which has none) last.
+inline constexpr const ModLoader* kModLoaders[] = {&k669Loader, &kXmLoader,  &kStmLoader, &kMtmLoader,
+                                                   &kS3mLoader, &kModLoader, &kM15Loader};
 
 // The first loader of the list that recognises the stream, or null.
-const ModLoader* DetectModFormat(const std::vector<const ModLoader*>& loaders, ModStream& stream);
+const ModLoader* DetectModFormat(std::span<const ModLoader* const> loaders, ModStream& stream);
 
 }  // namespace pellora

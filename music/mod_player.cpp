@@ -1,5 +1,7 @@
 #include "music/mod_player.h"
 
+#include <algorithm>
+
 #include "music/mod_load.h"
 #include "music/mod_loader.h"
 #include "music/mod_stream.h"
@@ -32,14 +34,22 @@ CModPlayer::~CModPlayer() { Close(); }
 bool CModPlayer::Open(const std::string& name) {
   Close();
   CMediaPlayer::Open(name);
-  if (!registered_) {
-    loaders_ = LinkModLoaders();
-    registered_ = true;
-  }
-  auto song = std::make_unique<ModSong>();
   ModStream stream;
-  bool loaded = stream.Open(name) && LoadModSong(stream, loaders_, store_, *song);
-  stream.Close();
+  return Load(stream.Open(name) ? &stream : nullptr);
+}
+
+bool CModPlayer::OpenBytes(std::span<const uint8_t> bytes) {
+  Close();
+  CMediaPlayer::Open({});
+  fileSize = uint32_t(std::min<size_t>(bytes.size(), UINT32_MAX));
+  ModStream stream;
+  stream.Open(bytes);
+  return Load(&stream);
+}
+
+bool CModPlayer::Load(ModStream* stream) {
+  auto song = std::make_unique<ModSong>();
+  bool loaded = stream && LoadModSong(*stream, kModLoaders, store_, *song);
   if (!loaded) {
     isOpen = false;
     return false;

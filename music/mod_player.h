@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -21,7 +22,7 @@
 
 namespace pellora {
 
-struct ModLoader;
+class ModStream;
 
 // The output format chosen at Open.
 struct ModOutputFormat {
@@ -51,6 +52,8 @@ class CModPlayer : public CMediaPlayer {
   // and the output buffer and measures the song; false when the file is
   // not a module that can be loaded.
   bool Open(const std::string& fileName) override;
+  // The same from the module file's bytes, which need not outlive the call.
+  bool OpenBytes(std::span<const uint8_t> bytes);
   // Stops, then frees the song, its samples, the tables and the buffer.
   void Close() override;
   // Back to the start; playing again if it was.
@@ -96,14 +99,14 @@ class CModPlayer : public CMediaPlayer {
   };
 
  private:
+  // The rest of Open once the stream is open (null: it could not be).
+  bool Load(ModStream* stream);
   bool ChooseFormat();
   bool SizeOutput(uint8_t tempo);
   void FillQueue();
   bool Submit(uint32_t bytes);
 
   std::shared_ptr<Anchor> anchor_;
-  std::vector<const ModLoader*> loaders_;
-  bool registered_ = false;
   ModSampleStore store_;
   std::unique_ptr<ModSong> song_;
   int duration_ = 0;

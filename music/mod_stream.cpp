@@ -2,29 +2,38 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
+
+#include "platform/file.h"
 
 namespace pellora {
 namespace {
-constexpr size_t kBufferSize = 64 * 1024;
-}
+// A module file is read only this far; no song the player can hold needs
+// more.
+constexpr size_t kMaxFileBytes = size_t(512) << 20;
+}  // namespace
 
 bool ModStream::Open(const std::string& path) {
   Close();
-  if (!file_.Open(path, CFile::Mode::Read)) return false;
-  long long length = file_.Length();
-  if (length < 0) {
-    file_.Close();
-    return false;
-  }
-  length_ = uint64_t(length);
+  std::optional<std::vector<uint8_t>> bytes = ReadFileBytes(path, kMaxFileBytes);
+  if (!bytes) return false;
+  file_ = std::move(*bytes);
+  bytes_ = file_;
+  length_ = file_.size();
   return true;
 }
 
+void ModStream::Open(std::span<const uint8_t> bytes) {
+  Close();
+  bytes_ = bytes;
+  length_ = bytes.size();
+}
+
 void ModStream::Close() {
-  file_.Close();
-  length_ = position_ = bufferStart_ = 0;
-  buffer_.clear();
-  buffer_.shrink_to_fit();
+  file_.clear();
+  file_.shrink_to_fit();
+  bytes_ = {};
+  length_ = position_ = 0;
 }
 
 bool ModStream::Seek(uint64_t position) {
@@ -33,34 +42,11 @@ bool ModStream::Seek(uint64_t position) {
   return true;
 }
 
-bool ModStream::Fill() {
-  if (position_ >= length_ || !file_.IsOpen()) return false;
-  if (file_.Seek((long long)position_, CFile::Origin::Begin) < 0) return false;
-  size_t want = size_t(std::min<uint64_t>(kBufferSize, length_ - position_));
-  buffer_.resize(want);
-  long long got = file_.Read(buffer_.data(), want);
-  if (got <= 0) {
-    buffer_.clear();
-    return false;
-  }
-  buffer_.resize(size_t(got));
-  bufferStart_ = position_;
-  return true;
-}
-
 size_t ModStream::ReadSome(void* buffer, size_t count) {
-  auto* out = static_cast<uint8_t*>(buffer);
-  size_t done = 0;
-  while (done < count && position_ < length_) {
-    bool inBuffer = position_ >= bufferStart_ && position_ < bufferStart_ + buffer_.size();
-    if (!inBuffer && !Fill()) break;
-    size_t offset = size_t(position_ - bufferStart_);
-    size_t n = std::min(count - done, buffer_.size() - offset);
-    std::memcpy(out + done, buffer_.data() + offset, n);
-    done += n;
-    position_ += n;
-  }
-  return done;
+  size_t n = size_t(std::min<uint64_t>(count, Remaining()));
+  if (n != 0) std::memcpy(buffer, bytes_.data() + position_, n);
+  position_ += n;
+  return n;
 }
 
 bool ModStream::Read(void* buffer, size_t count) {

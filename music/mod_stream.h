@@ -1,16 +1,16 @@
-// The byte stream a module is loaded from: the module file, read through a
-// buffer, with absolute and relative seeks and the little- and big-endian
-// reads the loaders need. Every read reports whether the file held enough
-// bytes; nothing is read past its end.
+// The byte stream a module is loaded from: the module file's bytes in
+// memory, with absolute seeks and the reads the loaders need. Every read
+// reports whether the file held enough bytes; nothing is read past its
+// end.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
 #include "platform/byte_order.h"
-#include "platform/file.h"
 
 namespace pellora {
 
@@ -20,9 +20,11 @@ class ModStream {
   ModStream(const ModStream&) = delete;
   ModStream& operator=(const ModStream&) = delete;
 
+  // Reads the file whole; false when it cannot be read.
   bool Open(const std::string& path);
+  // Reads bytes the caller keeps until Close.
+  void Open(std::span<const uint8_t> bytes);
   void Close();
-  bool IsOpen() const { return file_.IsOpen(); }
 
   uint64_t Length() const { return length_; }
   uint64_t Position() const { return position_; }
@@ -44,14 +46,10 @@ class ModStream {
   bool ReadAt(uint64_t offset, void* buffer, size_t count);
 
  private:
-  bool Fill();
-
-  CFile file_;
+  std::vector<uint8_t> file_;  // the bytes when the stream read the file
+  std::span<const uint8_t> bytes_;
   uint64_t length_ = 0;
   uint64_t position_ = 0;
-  // Bytes of the file from bufferStart_ on.
-  std::vector<uint8_t> buffer_;
-  uint64_t bufferStart_ = 0;
 };
 
 }  // namespace pellora

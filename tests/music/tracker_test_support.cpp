@@ -12,12 +12,10 @@
 namespace pellora::test {
 
 LoadedModule LoadModuleBytes(const std::string& bytes) {
-  TempDir dir;
-  std::string path = WriteModule(dir, "module", bytes);
   ModStream stream;
+  stream.Open({reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()});
   LoadedModule loaded;
-  if (!stream.Open(path)) return loaded;
-  std::vector<const ModLoader*> loaders = LinkModLoaders();
+  std::span<const ModLoader* const> loaders = kModLoaders;
   if (const ModLoader* found = DetectModFormat(loaders, stream)) loaded.detected = found->shortName;
   ModSampleStore store;
   loaded.ok = LoadModSong(stream, loaders, store, loaded.song);
