@@ -188,7 +188,8 @@ TEST_F(ShowSequencing, WaitCursorOnlyWhileAKeyPreparesTheSlide) {
 TEST_F(ShowSequencing, SoundEndAdvanceFollowsTheNextSlidesSoundMode) {
   std::string package =
       Pack(R"("loopShow": 0)", {R"("advance": "sound-end", "sound": "show-music")", R"("advance": "sound-end",
-           "sound": "show-music")", R"("advance": "sound-end", "sound": "slide")", R"("advance": "sound-end")"});
+           "sound": "show-music")", R"("advance": "sound-end", "sound": "slide", "soundFile": "missing.wav", "embedSound": false)",
+           R"("advance": "sound-end")"});
   HeadlessShow show;
   std::vector<int> replay;
   std::vector<int> index;

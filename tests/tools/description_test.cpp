@@ -2,8 +2,6 @@
 // errors that stop the pack and warnings for what the player survives.
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
-
 #include <filesystem>
 
 #include "document/diapo_doc.h"
@@ -26,7 +24,7 @@ class DescriptionTest : public ::testing::Test {
     test::WriteFile(dir_.File("bad.xm"), "Extended Module: but nothing after");
     test::WriteFile(dir_.File("ok.wav"), std::string("RIFF\x24\0\0\0WAVE", 12));
     std::filesystem::create_directory(dir_.File("folder"));
-    ASSERT_EQ(mkfifo(dir_.File("fifo.jpg").c_str(), 0600), 0);
+    ASSERT_EQ(test::Run("mkfifo '" + dir_.File("fifo.jpg") + "'").status, 0);
   }
 
   tools::DescriptionRead Read(const std::string& json) {
