@@ -11,8 +11,8 @@
 
 namespace pellora {
 
-std::optional<int> PlayShow(const ShowSource& source, std::string& error) {
-  std::unique_ptr<Backend> backend = CreateBackendFromEnvironment(error);
+std::optional<int> PlayShow(const ShowSource& source, std::string& error, const ViewerOptions& viewer) {
+  std::unique_ptr<Backend> backend = CreateBackendFromEnvironment(error, viewer);
   if (!backend) return std::nullopt;
   InstallBackend(std::move(backend));
   int status;

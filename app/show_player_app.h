@@ -9,6 +9,7 @@
 #include <string>
 
 #include "platform/app.h"
+#include "platform/backend.h"
 
 namespace pellora {
 
@@ -23,7 +24,7 @@ struct ShowSource {
 // Plays the show on the backend the environment chooses, as the player
 // does from start to end: the program's exit status, or nullopt with the
 // reason when there is no backend to play on.
-std::optional<int> PlayShow(const ShowSource& source, std::string& error);
+std::optional<int> PlayShow(const ShowSource& source, std::string& error, const ViewerOptions& viewer = {});
 
 class CShowPlayerApp : public CWinApp {
  public:

@@ -114,7 +114,9 @@ int MessageBox(HWND, const std::string& text, const std::string& caption, uint32
     std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
     return RunMessageBoxDialog(text, caption, icon);
   }
-  backend.ShowMessageBox(text, caption, icon);
+  // Where no native box can be shown (no window manager, for one), the
+  // platform's own box is drawn on the black screen and waited for.
+  if (!backend.ShowMessageBox(text, caption, icon)) return RunMessageBoxDialog(text, caption, icon);
   return IDOK;
 }
 

@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/types.h"
 
@@ -51,8 +52,10 @@ class Backend {
   // No visible window is left: take the screen away.
   virtual void HideScreen() = 0;
   virtual void SetCursor(CursorKind cursor) = 0;
-  // Shows a message box and returns when the viewer has dismissed it.
-  virtual void ShowMessageBox(const std::string& text, const std::string& caption,
+  // Shows a native message box and returns when the viewer has dismissed
+  // it; false when no native box could be shown (the platform then draws
+  // its own).
+  virtual bool ShowMessageBox(const std::string& text, const std::string& caption,
                               MessageBoxIcon icon) = 0;
   // A new wave output device of this backend; null when it has none.
   virtual std::unique_ptr<WaveOut> CreateWaveOut();
@@ -69,8 +72,28 @@ Backend& CurrentBackend();
 void InstallBackend(std::unique_ptr<Backend> backend);
 std::unique_ptr<Backend> ReleaseBackend();
 
+// A display of the desktop, where the show can play.
+struct Monitor {
+  std::string name;
+  Rect bounds;  // position and size in desktop pixels
+};
+
+// Where the viewer wants the show: a display (numbered from 1; 0 takes
+// PELLORA_MONITOR, or the primary display), full screen or in a window.
+struct ViewerOptions {
+  int monitor = 0;
+  // Not empty: a window of this size, the show played as on a screen of
+  // that size.
+  Size window{0, 0};
+};
+
 // Builds the backend named by PELLORA_BACKEND (sdl by default, or
-// headless); null with a one-line reason when it cannot start.
-std::unique_ptr<Backend> CreateBackendFromEnvironment(std::string& error);
+// headless) on the display the viewer chose; null with a one-line reason
+// when it cannot start or that display does not exist.
+std::unique_ptr<Backend> CreateBackendFromEnvironment(std::string& error, const ViewerOptions& viewer = {});
+
+// The displays of the backend PELLORA_BACKEND names, the primary first;
+// false with a one-line reason when they cannot be listed.
+bool ListMonitors(std::vector<Monitor>& monitors, std::string& error);
 
 }  // namespace pellora

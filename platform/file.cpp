@@ -51,6 +51,16 @@ bool CFile::Open(const std::string& path, Mode mode) {
   return true;
 }
 
+bool ScratchFile::Create() {
+  std::string name = CreateUniqueTempFile(GetTempDirectory(), "dia");
+  if (name.empty()) return false;
+  bool opened = file_.Open(name, CFile::Mode::ReadWrite);
+  DeleteFileNormal(name);
+  if (!opened) return false;
+  reopenPath_ = "/proc/self/fd/" + std::to_string(file_.fd_);
+  return true;
+}
+
 void CFile::Close() {
   if (fd_ >= 0) ::close(fd_);
   fd_ = -1;

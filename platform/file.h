@@ -38,6 +38,7 @@ class CFile {
   const std::string& Path() const { return path_; }
 
  private:
+  friend class ScratchFile;
   int fd_ = -1;
   std::string path_;
 };
@@ -45,6 +46,22 @@ class CFile {
 // The file's bytes, at most maxBytes of them (the first ones); nullopt
 // when it cannot be opened or read.
 std::optional<std::vector<uint8_t>> ReadFileBytes(const std::string& path, size_t maxBytes);
+
+// A temporary file without a name in any folder: it is created in the
+// temporary directory and unlinked at once, so nothing is left behind however
+// the process ends. Other code opens it by ReopenPath() while it lives.
+class ScratchFile {
+ public:
+  // False when the file cannot be made.
+  bool Create();
+  CFile& File() { return file_; }
+  const std::string& ReopenPath() const { return reopenPath_; }
+
+ private:
+  CFile file_;
+  std::string reopenPath_;
+};
+
 // True when a file of that name exists and is not a directory.
 bool FileExists(const std::string& path);
 // Deletes a file (not a directory), resetting its permissions first.

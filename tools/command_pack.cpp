@@ -1,7 +1,10 @@
-// pellora pack SHOW.json -o OUT [--bare] [--player PATH]
+// pellora pack SHOW.json -o OUT [--bare] [--player PATH] [--strict] [--quiet]
 #include <cstdio>
+#include <filesystem>
 
 #include "document/diapo_doc.h"
+#include "platform/file.h"
+#include "platform/text.h"
 #include "tools/arguments.h"
 #include "tools/command.h"
 #include "tools/lib/package_writer.h"
@@ -9,19 +12,43 @@
 
 namespace pellora::tools {
 
+namespace {
+
+// "packed 3 slides, 1.4 MB, music theme.xm (embedded) into show"
+std::string Summary(const CDiapoDoc& document, const std::string& out) {
+  std::error_code ec;
+  double megabytes = double(std::filesystem::file_size(out, ec)) / 1e6;
+  char size[32];
+  std::snprintf(size, sizeof size, "%.1f MB", ec ? 0.0 : megabytes);
+  size_t slides = document.slides.size();
+  std::string music = document.musicFileName.empty()
+                          ? "no music"
+                          : "music " + Cp1252ToUtf8(FileTitle(document.musicFileName)) +
+                                (document.musicSize ? " (embedded)" : " (not embedded)");
+  return "packed " + std::to_string(slides) + (slides == 1 ? " slide, " : " slides, ") + size + ", " + music +
+         " into " + out;
+}
+
+}  // namespace
+
 int RunPack(const std::vector<std::string>& args) {
   std::string description, out, player;
-  bool bare = false;
+  bool bare = false, strict = false, quiet = false;
   ArgumentParser parser("pack", "SHOW.json");
-  parser.Value({"-o", "--output"}, out).Value({"--player"}, player).Flag("--bare", bare);
+  parser.Value({"-o", "--output"}, out).Value({"--player"}, player).Flag("--bare", bare).Flag("--strict", strict);
+  parser.Flag("--quiet", quiet);
   if (auto error = parser.Parse(args, description)) return Fail(kExitUsage, *error);
   if (description.empty() || out.empty()) return Fail(kExitUsage, "pack: usage: pellora pack SHOW.json -o OUT");
+  // Everything is checked before anything is written.
+  DescriptionRead read = ReadShowDescription(description);
+  std::fputs(FormatProblems(description, read.problems).c_str(), stderr);
+  if (!read.document) return Fail(kExitBadFile, "pack: nothing written: the description has errors");
+  if (strict && read.WarningCount() > 0) return Fail(kExitBadFile, "pack: nothing written: warnings count as errors with --strict");
   std::string error;
-  std::unique_ptr<CDiapoDoc> document = BuildShowFromDescription(description, error);
-  if (!document) return Fail(kExitBadFile, "pack: " + error);
-  bool ok = bare ? WriteBarePackage(*document, out, error)
-                 : WriteSelfRunningShow(*document, player.empty() ? DefaultPlayerPath() : player, out, error);
+  bool ok = bare ? WriteBarePackage(*read.document, out, error)
+                 : WriteSelfRunningShow(*read.document, player.empty() ? DefaultPlayerPath() : player, out, error);
   if (!ok) return Fail(kExitBadFile, "pack: " + error);
+  if (!quiet) std::printf("%s\n", Summary(*read.document, out).c_str());
   return kExitOk;
 }
 

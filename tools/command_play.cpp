@@ -1,21 +1,67 @@
-// pellora play FILE
+// pellora play [--window [WxH]] [--monitor N] FILE | pellora play --list-monitors
 #include <cstdio>
 
-#include "app/show_file.h"
 #include "app/show_player_app.h"
+#include "platform/backend.h"
 #include "tools/arguments.h"
 #include "tools/command.h"
+#include "tools/lib/show_loading.h"
 
 namespace pellora::tools {
+namespace {
+
+bool ParseWindowSize(const std::string& text, Size& size) {
+  int w = 0, h = 0;
+  char tail = 0;
+  if (std::sscanf(text.c_str(), "%dx%d%c", &w, &h, &tail) != 2 || w < 1 || h < 1 || w > 16384 || h > 16384)
+    return false;
+  size = {w, h};
+  return true;
+}
+
+int ListDisplays() {
+  std::vector<Monitor> monitors;
+  std::string error;
+  if (!ListMonitors(monitors, error)) return Fail(kExitBadFile, error);
+  for (size_t i = 0; i < monitors.size(); ++i) {
+    const Rect& r = monitors[i].bounds;
+    std::printf("%zu: %dx%d at %d,%d%s%s\n", i + 1, r.Width(), r.Height(), r.left, r.top,
+                monitors[i].name.empty() ? "" : " ", monitors[i].name.c_str());
+  }
+  return kExitOk;
+}
+
+}  // namespace
 
 int RunPlay(const std::vector<std::string>& args) {
+  ViewerOptions viewer;
+  bool list = false;
+  // --window takes its size only when one follows.
+  std::vector<std::string> rest;
+  for (size_t i = 0; i < args.size(); ++i) {
+    if (args[i] != "--window") {
+      rest.push_back(args[i]);
+      continue;
+    }
+    viewer.window = {800, 600};
+    if (i + 1 < args.size() && ParseWindowSize(args[i + 1], viewer.window)) ++i;
+  }
   std::string file;
-  if (ArgumentParser("play", "FILE").Parse(args, file) || file.empty())
-    return Fail(kExitUsage, "play: usage: pellora play FILE");
-  std::optional<PackageLocation> location = LocatePackage(file);
-  if (!location) return Fail(kExitBadFile, "cannot open " + file);
+  ArgumentParser parser("play", "FILE");
+  parser.Flag("--list-monitors", list).Value({"--monitor"}, [&viewer](const std::string&, const std::string& v) {
+    char* end = nullptr;
+    long n = std::strtol(v.c_str(), &end, 10);
+    if (*end || n < 1 || n > 1000) return std::string("--monitor needs a display number from 1");
+    viewer.monitor = int(n);
+    return std::string();
+  });
+  if (auto error = parser.Parse(rest, file)) return Fail(kExitUsage, *error);
+  if (list) return file.empty() ? ListDisplays() : Fail(kExitUsage, "play: --list-monitors takes no FILE");
+  if (file.empty()) return Fail(kExitUsage, "play: usage: pellora play [--window [WxH]] [--monitor N] FILE");
+  ShowInput input;
   std::string error;
-  std::optional<int> status = PlayShow(ShowSource{file, location->offset}, error);
+  if (!input.Open(file, error)) return Fail(kExitBadFile, error);
+  std::optional<int> status = PlayShow(ShowSource{input.Path(), input.Location().offset}, error, viewer);
   if (!status) return Fail(kExitBadFile, error);
   return *status;
 }

@@ -11,11 +11,12 @@ namespace {
 // In the order a user meets them: playing and looking at shows, building
 // them, then the music tools.
 constexpr Command kCommands[] = {
-    {"play", "FILE", "plays a show file as the self-running player would", RunPlay},
+    {"play", "[--window [WxH]] [--monitor N] FILE | --list-monitors",
+     "plays a show file or description as the self-running player would", RunPlay},
     {"info", "FILE [--json]", "prints the show document and its slides", RunInfo},
     {"render", "FILE --out DIR [--size WxH] [--depth 24|8|4]",
      "writes background.png and one PNG per slide as the show puts them on screen", RunRender},
-    {"pack", "SHOW.json -o OUT [--bare] [--player PATH]",
+    {"pack", "SHOW.json -o OUT [--bare] [--player PATH] [--strict] [--quiet]",
      "builds a self-running show (or with --bare the package alone)", RunPack},
     {"modinfo", "FILE [--json]", "prints the module information report of a tracker module", RunModInfo},
     {"modrender", "FILE -o OUT.wav [--rate HZ] [--channels 1|2] [--bits 8|16]",

@@ -80,6 +80,30 @@ bool HeadlessBackend::OptionsFromEnvironment(Options& options, std::string& erro
   return true;
 }
 
+bool HeadlessBackend::MonitorsFromEnvironment(std::vector<Monitor>& monitors, std::string& error) {
+  monitors.clear();
+  const char* list = std::getenv("PELLORA_HEADLESS_MONITORS");
+  if (!list || !*list) {
+    Options options;
+    if (!OptionsFromEnvironment(options, error)) return false;
+    monitors.push_back({"headless", {0, 0, options.screen.cx, options.screen.cy}});
+    return true;
+  }
+  std::istringstream entries(list);
+  std::string entry;
+  while (std::getline(entries, entry, ',')) {
+    int w = 0, h = 0, x = 0, y = 0;
+    char tail = 0;
+    if (std::sscanf(entry.c_str(), "%dx%d%d%d%c", &w, &h, &x, &y, &tail) != 4 || w <= 0 || h <= 0 || w > 16384 ||
+        h > 16384 || monitors.size() >= 16) {
+      error = "PELLORA_HEADLESS_MONITORS must list WxH+X+Y, not \"" + entry + "\"";
+      return false;
+    }
+    monitors.push_back({"headless " + std::to_string(monitors.size() + 1), {x, y, x + w, y + h}});
+  }
+  return true;
+}
+
 bool HeadlessBackend::AddScript(const std::string& script, std::string& error) {
   std::string normalised = script;
   for (char& c : normalised)
@@ -223,10 +247,11 @@ void HeadlessBackend::Present(const Surface& screen, const Rect& dirty) {
 
 void HeadlessBackend::HideScreen() { screenShown_ = false; }
 
-void HeadlessBackend::ShowMessageBox(const std::string& text, const std::string& caption, MessageBoxIcon) {
+bool HeadlessBackend::ShowMessageBox(const std::string& text, const std::string& caption, MessageBoxIcon) {
   messageBoxes_.push_back(text);
   messageBoxCaptions_.push_back(caption);
   std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
+  return true;
 }
 
 std::unique_ptr<WaveOut> HeadlessBackend::CreateWaveOut() { return std::make_unique<HeadlessWaveOut>(*this); }

@@ -40,6 +40,9 @@ class HeadlessBackend : public Backend {
   // Reads PELLORA_HEADLESS_SIZE (WxH), PELLORA_HEADLESS_LIMIT (virtual ms)
   // and PELLORA_HEADLESS_SCRIPT.
   static bool OptionsFromEnvironment(Options& options, std::string& error);
+  // The simulated displays: PELLORA_HEADLESS_MONITORS, a comma-separated
+  // list of WxH+X+Y, or one display of the headless screen's size.
+  static bool MonitorsFromEnvironment(std::vector<Monitor>& monitors, std::string& error);
   // Adds script lines; false with a reason when one cannot be parsed.
   bool AddScript(const std::string& script, std::string& error);
 
@@ -55,7 +58,7 @@ class HeadlessBackend : public Backend {
     cursor_ = cursor;
     if (onCursor) onCursor(cursor);
   }
-  void ShowMessageBox(const std::string& text, const std::string& caption, MessageBoxIcon icon) override;
+  bool ShowMessageBox(const std::string& text, const std::string& caption, MessageBoxIcon icon) override;
   // Plays blocks in virtual time (HeadlessWaveOut).
   std::unique_ptr<WaveOut> CreateWaveOut() override;
   // Plays nothing, but reports each sound's end after its playing time in

@@ -42,7 +42,10 @@ uint32_t VirtualKey(SDL_Keycode key) {
 
 }  // namespace
 
-std::unique_ptr<SdlBackend> SdlBackend::Create(std::string& error) {
+namespace {
+
+// Starts SDL's video on a real display; false with a one-line reason.
+bool InitVideo(std::string& error) {
   SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
   SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
   // Only real displays: SDL would otherwise settle for an invisible
@@ -59,27 +62,49 @@ std::unique_ptr<SdlBackend> SdlBackend::Create(std::string& error) {
     bool noDisplay = (!forced || !*forced) && !SDL_getenv("DISPLAY") && !SDL_getenv("WAYLAND_DISPLAY");
     error = noDisplay ? std::string("cannot open a display: neither DISPLAY nor WAYLAND_DISPLAY is set")
                       : std::string("cannot open a display (") + SDL_GetError() + ")";
-    return nullptr;
+    return false;
   }
   const char* driver = SDL_GetCurrentVideoDriver();
   if (driver && (!forced || !*forced) && (SDL_strcmp(driver, "offscreen") == 0 || SDL_strcmp(driver, "dummy") == 0)) {
     error = "cannot open a display (no X11 or Wayland display is available)";
     SDL_Quit();
-    return nullptr;
+    return false;
   }
+  return true;
+}
+
+}  // namespace
+
+bool SdlBackend::ListMonitors(std::vector<Monitor>& monitors, std::string& error) {
+  if (!InitVideo(error)) return false;
+  monitors.clear();
+  int count = SDL_GetNumVideoDisplays();
+  for (int i = 0; i < count; ++i) {
+    SDL_Rect r;
+    if (SDL_GetDisplayBounds(i, &r) != 0) continue;
+    const char* name = SDL_GetDisplayName(i);
+    monitors.push_back({name ? name : "", {r.x, r.y, r.x + r.w, r.y + r.h}});
+  }
+  SDL_Quit();
+  if (monitors.empty()) error = std::string("cannot list the displays (") + SDL_GetError() + ")";
+  return !monitors.empty();
+}
+
+std::unique_ptr<SdlBackend> SdlBackend::Create(std::string& error, int display, Size window) {
+  if (!InitVideo(error)) return nullptr;
   SDL_DisplayMode mode;
-  if (SDL_GetDesktopDisplayMode(0, &mode) != 0 || mode.w <= 0 || mode.h <= 0) {
+  if (SDL_GetDesktopDisplayMode(display, &mode) != 0 || mode.w <= 0 || mode.h <= 0) {
     error = std::string("cannot read the display's resolution (") + SDL_GetError() + ")";
     SDL_Quit();
     return nullptr;
   }
   std::unique_ptr<SdlBackend> backend(new SdlBackend());
-  backend->screenSize_ = {mode.w, mode.h};
+  backend->screenSize_ = window.cx > 0 ? window : Size{mode.w, mode.h};
   if (mode.refresh_rate > 0) backend->refreshMs_ = 1000 / mode.refresh_rate;
   backend->wakeEvent_ = SDL_RegisterEvents(1);
   backend->arrow_ = SDL_CreateSystemCursor(SDL_SYSTEM_CURSOR_ARROW);
   backend->wait_ = SDL_CreateSystemCursor(SDL_SYSTEM_CURSOR_WAIT);
-  if (!backend->CreateScreenWindow(mode, error)) return nullptr;
+  if (!backend->CreateScreenWindow(display, mode, window, error)) return nullptr;
   SDL_StopTextInput();
   return backend;
 }
@@ -94,13 +119,21 @@ SdlBackend::~SdlBackend() {
   SDL_Quit();
 }
 
-bool SdlBackend::CreateScreenWindow(const SDL_DisplayMode& mode, std::string& error) {
+bool SdlBackend::CreateScreenWindow(int display, const SDL_DisplayMode& mode, Size window, std::string& error) {
   // The window exists, hidden, from the start: the screen size the player
   // works with is its drawable's size in pixels, which on a high-density
-  // display is larger than the desktop mode's size in points.
-  window_ = SDL_CreateWindow("Quorvel Pellora", 0, 0, mode.w, mode.h,
-                             SDL_WINDOW_HIDDEN | SDL_WINDOW_BORDERLESS | SDL_WINDOW_FULLSCREEN_DESKTOP |
-                                 SDL_WINDOW_ALLOW_HIGHDPI);
+  // display is larger than the desktop mode's size in points. A window of
+  // a given size is that many pixels: the show as on a screen that size.
+  if (window.cx > 0) {
+    window_ = SDL_CreateWindow("Quorvel Pellora", SDL_WINDOWPOS_CENTERED_DISPLAY(display),
+                               SDL_WINDOWPOS_CENTERED_DISPLAY(display), window.cx, window.cy, SDL_WINDOW_HIDDEN);
+  } else {
+    SDL_Rect bounds{0, 0, mode.w, mode.h};
+    SDL_GetDisplayBounds(display, &bounds);
+    window_ = SDL_CreateWindow("Quorvel Pellora", bounds.x, bounds.y, mode.w, mode.h,
+                               SDL_WINDOW_HIDDEN | SDL_WINDOW_BORDERLESS | SDL_WINDOW_FULLSCREEN_DESKTOP |
+                                   SDL_WINDOW_ALLOW_HIGHDPI);
+  }
   if (window_) renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC);
   if (window_ && !renderer_) renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
   int w = 0, h = 0;
@@ -257,12 +290,12 @@ void SdlBackend::SetCursor(CursorKind cursor) {
   }
 }
 
-void SdlBackend::ShowMessageBox(const std::string& text, const std::string& caption, MessageBoxIcon icon) {
+bool SdlBackend::ShowMessageBox(const std::string& text, const std::string& caption, MessageBoxIcon icon) {
   std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
   uint32_t flags = icon == MessageBoxIcon::Error         ? SDL_MESSAGEBOX_ERROR
                    : icon == MessageBoxIcon::Exclamation ? SDL_MESSAGEBOX_WARNING
                                                          : SDL_MESSAGEBOX_INFORMATION;
-  SDL_ShowSimpleMessageBox(flags, caption.c_str(), text.c_str(), shown_ ? window_ : nullptr);
+  return SDL_ShowSimpleMessageBox(flags, caption.c_str(), text.c_str(), shown_ ? window_ : nullptr) == 0;
 }
 
 std::unique_ptr<WaveOut> SdlBackend::CreateWaveOut() { return CreateSdlWaveOut(); }

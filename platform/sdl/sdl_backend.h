@@ -15,8 +15,11 @@ namespace pellora {
 
 class SdlBackend : public Backend {
  public:
-  // Null, with a one-line reason, when no display can be opened.
-  static std::unique_ptr<SdlBackend> Create(std::string& error);
+  // A full-screen window on display index (from 0), or a window of that
+  // size when window is not empty. Null, with a one-line reason, when no
+  // display can be opened.
+  static std::unique_ptr<SdlBackend> Create(std::string& error, int display = 0, Size window = {0, 0});
+  static bool ListMonitors(std::vector<Monitor>& monitors, std::string& error);
   ~SdlBackend() override;
 
   const char* Name() const override { return "sdl"; }
@@ -28,7 +31,7 @@ class SdlBackend : public Backend {
   void Present(const Surface& screen, const Rect& dirty) override;
   void HideScreen() override;
   void SetCursor(CursorKind cursor) override;
-  void ShowMessageBox(const std::string& text, const std::string& caption, MessageBoxIcon icon) override;
+  bool ShowMessageBox(const std::string& text, const std::string& caption, MessageBoxIcon icon) override;
   // An SDL audio device (sdl_wave_out.cpp).
   std::unique_ptr<WaveOut> CreateWaveOut() override;
   // A sound file played through SDL_mixer (sdl_media_device.cpp).
@@ -39,7 +42,7 @@ class SdlBackend : public Backend {
 
  private:
   SdlBackend() = default;
-  bool CreateScreenWindow(const SDL_DisplayMode& mode, std::string& error);
+  bool CreateScreenWindow(int display, const SDL_DisplayMode& mode, Size window, std::string& error);
   bool EnsureWindow();
   bool Translate(const SDL_Event& sdl, InputEvent& event);
   Point ToScreen(int x, int y) const;

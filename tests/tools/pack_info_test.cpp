@@ -239,3 +239,44 @@ TEST_F(PackInfoTest, PlayerWithoutADisplaySaysSo) {
 
 }  // namespace
 }  // namespace pellora
+
+namespace pellora {
+namespace {
+
+TEST(PackReport, SummaryLineStrictAndQuiet) {
+  test::TempDir dir;
+  test::WriteFile(dir.File("theme.xm"), "not a module");
+  test::WriteFile(dir.File("show.json"), R"({"music": "theme.xm", "slides": [{}, {}]})");
+  std::string pack = Tool() + " pack " + Quote(dir.File("show.json")) + " --bare -o " + Quote(dir.File("out"));
+  struct Case {
+    const char* options;
+    int status;
+    const char* out;
+  } cases[] = {
+      {"", 0, "packed 2 slides, 0.0 MB, music theme.xm (embedded) into "},
+      {"--quiet", 0, ""},
+      {"--strict", 1, ""},
+  };
+  for (const Case& c : cases) {
+    std::filesystem::remove(dir.File("out"));
+    test::RunResult r = test::Run(pack + " " + c.options);
+    EXPECT_EQ(r.status, c.status) << c.options << r.err;
+    EXPECT_EQ(r.out.substr(0, std::string(c.out).size()), c.out) << c.options;
+    EXPECT_EQ(std::filesystem::exists(dir.File("out")), c.status == 0) << c.options;
+    // Warnings are said in every mode: the music, then each slide.
+    EXPECT_NE(r.err.find("show.json: warning: the player cannot play the music theme.xm"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("warning: slide 2: no picture"), std::string::npos) << r.err;
+  }
+}
+
+TEST(InfoText, NamesTheShowAndEachSlide) {
+  test::TempDir dir;
+  test::WriteFile(dir.File("show.json"), R"({"title": "Été", "slides": [{"name": "Plage", "duration": 7}]})");
+  ASSERT_EQ(test::Run(Tool() + " pack " + Quote(dir.File("show.json")) + " --quiet --bare -o " + Quote(dir.File("p"))).status, 0);
+  test::RunResult r = test::Run(Tool() + " info " + Quote(dir.File("p")));
+  EXPECT_EQ(r.status, 0) << r.err;
+  for (const char* text : {"Été", "Plage", "7"}) EXPECT_NE(r.out.find(text), std::string::npos) << text << "\n" << r.out;
+}
+
+}  // namespace
+}  // namespace pellora

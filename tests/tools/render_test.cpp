@@ -203,3 +203,54 @@ TEST_F(Render, ExitStatuses) {
 
 }  // namespace
 }  // namespace pellora
+
+namespace pellora {
+namespace {
+
+// A description played and rendered without packing shows what its
+// packed show shows, on the display and in the window the viewer chose.
+TEST_F(Render, DescriptionPlaysAndRendersAsItsPackedShow) {
+  ASSERT_EQ(test::Run(Pellora() + " render '" + dir.File("show.json") + "' --out '" + dir.File("from-json") + "'").status, 0);
+  ASSERT_EQ(RenderShow("from-package", "").status, 0);
+  for (const char* name : {"background.png", "slide-001.png", "slide-002.png", "slide-003.png"})
+    EXPECT_EQ(test::ReadFile(dir.File(std::string("from-json/") + name)),
+              test::ReadFile(dir.File(std::string("from-package/") + name)))
+        << name;
+
+  const std::string headless =
+      "PELLORA_BACKEND=headless PELLORA_HEADLESS_MONITORS=640x480+0+0,800x600+640+0 PELLORA_HEADLESS_LIMIT=20000 ";
+  auto shot = [&](const std::string& options, const std::string& file, const std::string& png) {
+    return test::Run(headless + "PELLORA_HEADLESS_SCRIPT='4000 shot " + dir.File(png) + "' " + Pellora() + " play " +
+                     options + " '" + dir.File(file) + "'");
+  };
+  struct Case {
+    const char* options;
+    const char* file;
+    int status, width, height;
+  } cases[] = {
+      {"", "show.pellora", 0, 640, 480},
+      {"", "show.json", 0, 640, 480},
+      {"--monitor 2", "show.json", 0, 800, 600},
+      {"--window", "show.pellora", 0, 800, 600},
+      {"--window 320x200 --monitor 1", "show.pellora", 0, 320, 200},
+      {"--monitor 3", "show.pellora", 1, 0, 0},
+  };
+  for (const Case& c : cases) {
+    std::string png = std::string("shot-") + std::to_string(&c - cases) + ".png";
+    test::RunResult r = shot(c.options, c.file, png);
+    EXPECT_EQ(r.status, c.status) << c.options << ": " << r.err;
+    if (c.status != 0) {
+      EXPECT_NE(r.err.find("there is no display 3: this desktop has 2"), std::string::npos) << r.err;
+      continue;
+    }
+    Png frame = LoadPng(dir.File(png));
+    EXPECT_EQ(frame.width, c.width) << c.options;
+    EXPECT_EQ(frame.height, c.height) << c.options;
+  }
+  EXPECT_EQ(test::ReadFile(dir.File("shot-0.png")), test::ReadFile(dir.File("shot-1.png")));
+  test::RunResult list = test::Run(headless + Pellora() + " play --list-monitors");
+  EXPECT_EQ(list.out, "1: 640x480 at 0,0 headless 1\n2: 800x600 at 640,0 headless 2\n");
+}
+
+}  // namespace
+}  // namespace pellora

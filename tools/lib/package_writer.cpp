@@ -10,8 +10,6 @@
 #include "platform/pending_file.h"
 
 namespace pellora::tools {
-namespace {
-
 bool WritePackage(const CDiapoDoc& document, CFile& file, std::string& error) {
   try {
     CArchive archive(file, CArchive::Mode::Store, 4096);
@@ -23,6 +21,8 @@ bool WritePackage(const CDiapoDoc& document, CFile& file, std::string& error) {
     return false;
   }
 }
+
+namespace {
 
 bool ReadWholeFile(const std::string& path, std::string& data) {
   CFile file;

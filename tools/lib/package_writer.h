@@ -5,9 +5,13 @@
 
 namespace pellora {
 class CDiapoDoc;
+class CFile;
 }
 
 namespace pellora::tools {
+
+// Writes the document's package at the file's position.
+bool WritePackage(const CDiapoDoc& document, CFile& file, std::string& error);
 
 // Writes the document as a bare package. The file appears complete or not
 // at all: it is written under a temporary name and renamed.
