@@ -11,6 +11,8 @@
 #include <random>
 #include <utility>
 
+#include "platform/signals.h"
+
 namespace pellora {
 
 CFile::~CFile() { Close(); }
@@ -29,7 +31,9 @@ CFile& CFile::operator=(CFile&& other) noexcept {
 
 bool CFile::Open(const std::string& path, Mode mode) {
   Close();
-  int flags = O_CLOEXEC;
+  // Non-blocking, so that a FIFO or a device cannot hold the open: only
+  // regular files are kept.
+  int flags = O_CLOEXEC | O_NONBLOCK;
   switch (mode) {
     case Mode::Read: flags |= O_RDONLY; break;
     case Mode::CreateWrite: flags |= O_WRONLY | O_CREAT | O_TRUNC; break;
@@ -42,12 +46,13 @@ bool CFile::Open(const std::string& path, Mode mode) {
   } while (fd < 0 && errno == EINTR);
   if (fd < 0) return false;
   struct stat st;
-  if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || ::fcntl(fd, F_SETFL, flags & O_ACCMODE) != 0) {
     ::close(fd);
     return false;
   }
   fd_ = fd;
   path_ = path;
+  if (mode == Mode::CreateExclusive) NoteTemporaryFile(path);
   return true;
 }
 
@@ -134,9 +139,14 @@ bool FileExists(const std::string& path) {
 }
 
 bool DeleteFileNormal(const std::string& path) {
-  if (!FileExists(path)) return false;
+  if (!FileExists(path)) {
+    ForgetTemporaryFile(path);
+    return false;
+  }
   ::chmod(path.c_str(), 0600);
-  return ::unlink(path.c_str()) == 0;
+  bool deleted = ::unlink(path.c_str()) == 0;
+  if (deleted) ForgetTemporaryFile(path);
+  return deleted;
 }
 
 std::string GetTempDirectory() {
@@ -158,6 +168,7 @@ std::string CreateUniqueTempFile(const std::string& directory, const std::string
     int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
     if (fd >= 0) {
       ::close(fd);
+      NoteTemporaryFile(name);
       return name;
     }
     if (errno != EEXIST) return {};
@@ -198,7 +209,9 @@ bool SetPublicPermissions(const std::string& path, bool executable) {
 }
 
 bool RenameFile(const std::string& from, const std::string& to) {
-  return std::rename(from.c_str(), to.c_str()) == 0;
+  if (std::rename(from.c_str(), to.c_str()) != 0) return false;
+  ForgetTemporaryFile(from);
+  return true;
 }
 
 }  // namespace pellora

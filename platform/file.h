@@ -23,7 +23,10 @@ class CFile {
   CFile(const CFile&) = delete;
   CFile& operator=(const CFile&) = delete;
 
-  // CreateExclusive fails when the name exists; created files are owner-only.
+  // CreateExclusive fails when the name exists; created files are owner-only
+  // and temporary: a forced end deletes them (platform/signals.h).
+  // Only regular files open: a directory, FIFO or device is refused at
+  // once, without waiting on it.
   bool Open(const std::string& path, Mode mode);
   bool IsOpen() const { return fd_ >= 0; }
   void Close();
@@ -69,7 +72,8 @@ bool DeleteFileNormal(const std::string& path);
 // The system's temporary directory, with a trailing separator.
 std::string GetTempDirectory();
 // Creates a new empty file "<dir><prefix>XXXX.tmp" with a unique hex number,
-// exclusively and owner-only; returns its full name or "" on failure.
+// exclusively and owner-only; returns its full name or "" on failure. Until
+// deleted or renamed, a forced end deletes it (platform/signals.h).
 std::string CreateUniqueTempFile(const std::string& directory, const std::string& prefix);
 // The name after the last '/' or '\\'.
 std::string FileTitle(const std::string& path);
