@@ -4,10 +4,16 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "platform/file.h"
 
 namespace pellora {
+
+// Why a new file may not be put at target, or "" when it may: what stands
+// there already must be a regular file (not a link, directory, FIFO or
+// device), and not one of inputs, however named (same device and inode).
+std::string OutputRefusal(const std::string& target, const std::vector<std::string>& inputs = {});
 
 class PendingFile {
  public:
@@ -19,7 +25,7 @@ class PendingFile {
 
   CFile& File() { return file_; }
   // Closes the file, sets its permissions (read for all, executable when
-  // asked) and renames it to the target.
+  // asked) and renames it to the target, unless OutputRefusal refuses that.
   bool Commit(bool executable);
 
  private:

@@ -2,22 +2,25 @@
 
 #include <png.h>
 
-#include <cstdio>
-#include <memory>
 #include <vector>
 
 #include "platform/file.h"
+#include "platform/pending_file.h"
 #include "platform/surface.h"
 
 namespace pellora {
 namespace {
-struct FileCloser {
-  void operator()(FILE* f) const { std::fclose(f); }
-};
+
+void WriteToFile(png_structp png, png_bytep data, png_size_t size) {
+  auto* file = static_cast<CFile*>(png_get_io_ptr(png));
+  if (!file->Write(data, size)) png_error(png, "write failed");
+}
+
+void FlushNothing(png_structp) {}
 
 // libpng reports fatal errors through longjmp; keep every object with a
 // destructor out of the function that calls setjmp.
-bool WriteRows(FILE* file, int width, int height, png_bytep* rows) {
+bool WriteRows(CFile* file, int width, int height, png_bytep* rows) {
   png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
   if (!png) return false;
   png_infop info = png_create_info_struct(png);
@@ -29,7 +32,7 @@ bool WriteRows(FILE* file, int width, int height, png_bytep* rows) {
     png_destroy_write_struct(&png, &info);
     return false;
   }
-  png_init_io(png, file);
+  png_set_write_fn(png, file, &WriteToFile, &FlushNothing);
   png_set_IHDR(png, info, png_uint_32(width), png_uint_32(height), 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
                PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
   png_set_compression_level(png, 3);
@@ -42,16 +45,14 @@ bool WriteRows(FILE* file, int width, int height, png_bytep* rows) {
 }  // namespace
 
 bool WritePngRgb(const std::string& path, int width, int height, const uint8_t* rgb, size_t stride) {
-  if (width <= 0 || height <= 0) return false;
-  std::unique_ptr<FILE, FileCloser> file(std::fopen(path.c_str(), "wb"));
-  if (!file) return false;
+  if (width <= 0 || height <= 0 || !OutputRefusal(path).empty()) return false;
+  // Written beside the target and renamed over it: a link planted at the
+  // name is replaced, never followed.
+  PendingFile file(path);
+  if (!file.File().IsOpen()) return false;
   std::vector<png_bytep> rows(static_cast<size_t>(height));
   for (int y = 0; y < height; ++y) rows[size_t(y)] = const_cast<png_bytep>(rgb + size_t(y) * stride);
-  bool ok = WriteRows(file.get(), width, height, rows.data());
-  ok = std::fflush(file.get()) == 0 && ok;
-  file.reset();
-  if (!ok) DeleteFileNormal(path);
-  return ok;
+  return WriteRows(&file.File(), width, height, rows.data()) && file.Commit(false);
 }
 
 bool WritePng(const std::string& path, const Surface& surface) {
