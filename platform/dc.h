@@ -72,7 +72,9 @@ class CDC {
   // Lays text out in rect: one line, or broken at spaces and line breaks
   // with DT_WORDBREAK; '&' marks the next character as a mnemonic (drawn
   // underlined) unless DT_NOPREFIX. With DT_CALCRECT nothing is drawn and
-  // rect's bottom and right are set to what the text needs.
+  // rect's bottom and right are set to what the text needs, down to rect's
+  // height when it has one. Only what can be seen is laid out: a line too
+  // long to fit shows from its start, lines below the rectangle are skipped.
   // Returns the height of the text.
   int DrawText(std::string_view text, Rect& rect, uint32_t format);
 

@@ -42,10 +42,12 @@ DialogTemplate MessageBoxTemplate(const std::string& text, const std::string& ca
   // Measure by laying the text out on a surface of no window.
   CDC measure(nullptr);
   measure.SelectFont(&font);
-  Rect textRect{0, 0, maxWidth, 0};
+  // The box never outgrows the screen: what does not fit is cut.
+  int maxHeight = std::max(GetScreenSize().cy - 4 * kMargin - 2 * kButtonHeight, font.Height());
+  Rect textRect{0, 0, maxWidth, maxHeight};
   measure.DrawText(body, textRect, DT_WORDBREAK | DT_NOPREFIX | DT_CALCRECT);
-  int textWidth = textRect.Width();
-  int textHeight = std::max(textRect.Height(), font.Height());
+  int textWidth = std::min(textRect.Width(), maxWidth);
+  int textHeight = std::clamp(textRect.Height(), font.Height(), maxHeight);
   int contentHeight = std::max(textHeight, icon ? kIconSize : 0);
   int textTop = kMargin + (contentHeight - textHeight) / 2;
   int captionWidth = bold.GetTextExtent(t.caption).cx + 40;

@@ -7,7 +7,9 @@
 #include "app/password_dlg.h"
 #include "document/diapo_doc.h"
 #include "platform/dialog.h"
+#include "platform/app.h"
 #include "platform/dialog_controls.h"
+#include "platform/process_stats.h"
 #include "platform/window.h"
 #include "show/show_wnd.h"
 #include "tests/support/show_harness.h"
@@ -193,6 +195,34 @@ TEST_F(Dialogs, DrawnMessageBoxesWaitForTheViewer) {
   EXPECT_EQ(show.Backend().MessageBoxes().size(), 0u);  // drawn, not native
   EXPECT_GE(show.EndTime(), 3000u);
   EXPECT_LT(show.EndTime(), 3500u);
+}
+
+TEST_F(Dialogs, LongTextsCostNoMoreThanWhatTheCardAndTheBoxShow) {
+  // A million characters in one word or in many, in each text of the card
+  // and in a message box; laying out more than shows would take gigabytes.
+  const std::string word(1000000, 'W');
+  std::string words;
+  while (words.size() < 1000000) words += "mot ";
+  struct Case {
+    const char* field;
+    const std::string& text;
+  };
+  const Case kCases[] = {{"title", word},       {"title", words},  {"description", words},
+                         {"description", word}, {"notice", word},  {"message", word},
+                         {"message", words}};
+  for (const Case& c : kCases) {
+    bool message = std::string(c.field) == "message";
+    std::string package = Pack(message ? std::string(R"("title": "")")
+                                       : "\"" + std::string(c.field) + "\": \"" + c.text + "\"" +
+                                             (std::string(c.field) == "title" ? "" : R"(, "title": "T")"));
+    HeadlessShow show({640, 480}, true);
+    if (message)
+      show.At(500, [&c] { MessageBox(0, c.text, "Quorvel Pellora 1.0", MB_ICONERROR); });
+    show.Script("1500 key return; 4000 key escape");
+    uint64_t before = PeakResidentBytes();
+    EXPECT_EQ(show.Run(package, 10000), 0);
+    EXPECT_LT(PeakResidentBytes(), before + 48 * 1024 * 1024) << c.field << " of " << c.text.substr(0, 8) << "...";
+  }
 }
 
 }  // namespace
