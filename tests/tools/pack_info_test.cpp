@@ -1,6 +1,7 @@
 // pellora pack and pellora info end to end: what pack writes, info reads
 // back field by field, for self-running shows, bare packages and Windows
-// executables; and the failures of both commands.
+// executables; the failures of both commands; and package text reaching a
+// terminal.
 #include <gtest/gtest.h>
 
 #include <nlohmann/json.hpp>
@@ -8,6 +9,7 @@
 #include <filesystem>
 
 #include "tests/support/package_builder.h"
+#include "tests/support/show_harness.h"
 #include "tests/support/test_support.h"
 
 namespace pellora {
@@ -235,6 +237,23 @@ TEST_F(PackInfoTest, PlayerWithoutADisplaySaysSo) {
   EXPECT_NE(r.status, 0);
   EXPECT_NE(r.err.find("cannot open a display"), std::string::npos) << r.err;
   EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+}
+
+TEST_F(PackInfoTest, InfoShowsTheControlCharactersOfAPackageEscaped) {
+  // ESC, BEL, a line feed and the 8-bit operating system command.
+  test::WriteFile(dir_.File("red.bmp"), test::SolidBmp(8, 8, 255, 0, 0));
+  test::WriteFile(dir_.File("evil.json"), "{\"title\": \"a\\u001b]0;owned\\u0007b\", \"description\": \"c\\nd\", "
+                                         "\"notice\": \"\\u009d0;x\", \"slides\": [{\"picture\": \"red.bmp\", "
+                                         "\"name\": \"\\u001b[31mred\"}]}");
+  ASSERT_EQ(test::Run(Tool() + " pack " + Quote(dir_.File("evil.json")) + " --bare -o " + Quote(dir_.File("evil"))).status, 0);
+  test::RunResult r = test::Run(Tool() + " info " + Quote(dir_.File("evil")));
+  ASSERT_EQ(r.status, 0) << r.err;
+  for (unsigned char c : r.out) EXPECT_TRUE(c >= 0x20 || c == '\n') << int(c);
+  EXPECT_EQ(r.out.find("\xC2\x9D"), std::string::npos);
+  EXPECT_NE(r.out.find("\\u009D0;x"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("a\\x1B]0;owned\\x07b"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("c\\x0Ad"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("\\x1B[31mred"), std::string::npos) << r.out;
 }
 
 }  // namespace

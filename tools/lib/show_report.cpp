@@ -2,6 +2,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include <cstdio>
 #include <sstream>
 
 #include "document/diapo_doc.h"
@@ -13,6 +14,27 @@ namespace {
 using nlohmann::ordered_json;
 
 std::string Text(const std::string& stored) { return Cp1252ToUtf8(stored); }
+
+// Text for a terminal: control characters from the package (C0, DEL and
+// the C1 range that Windows-1252 leaves undefined) are shown as escapes,
+// so that they cannot act on the terminal.
+std::string TerminalText(const std::string& stored) {
+  std::string utf8 = Cp1252ToUtf8(stored), shown;
+  char escape[8];
+  for (size_t i = 0; i < utf8.size(); ++i) {
+    auto c = uint8_t(utf8[i]);
+    if (c < 0x20 || c == 0x7F) {
+      std::snprintf(escape, sizeof escape, "\\x%02X", c);
+      shown += escape;
+    } else if (c == 0xC2 && i + 1 < utf8.size() && uint8_t(utf8[i + 1]) < 0xA0) {
+      std::snprintf(escape, sizeof escape, "\\u%04X", uint8_t(utf8[++i]));
+      shown += escape;
+    } else {
+      shown += char(c);
+    }
+  }
+  return shown;
+}
 
 ordered_json PictureRecord(const CDIB& dib) {
   if (!dib.m_hDIB) return nullptr;
@@ -104,9 +126,9 @@ std::string ShowReportJson(const CDiapoDoc& d, uint32_t packageOffset) {
 
 std::string ShowReportText(const CDiapoDoc& d, uint32_t packageOffset) {
   std::ostringstream out;
-  out << "Title:        " << Text(d.title) << "\n"
-      << "Description:  " << Text(d.description) << "\n"
-      << "Notice:       " << Text(d.notice) << "\n"
+  out << "Title:        " << TerminalText(d.title) << "\n"
+      << "Description:  " << TerminalText(d.description) << "\n"
+      << "Notice:       " << TerminalText(d.notice) << "\n"
       << "Password:     " << (d.password.empty() ? "none" : "yes") << "\n"
       << "Loop:         " << (d.loopShow ? "yes" : "no") << "\n"
       << "Version:      " << packageVersion << "\n"
@@ -121,7 +143,7 @@ std::string ShowReportText(const CDiapoDoc& d, uint32_t packageOffset) {
   else if (d.backgroundKind == BACKGROUND_COLOUR)
     out << " " << Colour(d.plainColour);
   out << "\n"
-      << "Music:        " << (d.musicFileName.empty() ? "none" : Text(d.musicFileName))
+      << "Music:        " << (d.musicFileName.empty() ? "none" : TerminalText(d.musicFileName))
       << (d.musicSize ? " (embedded, " + std::to_string(d.musicSize) + " bytes)" : "") << "\n"
       << "Margin:       " << d.pictureMargin << "\n"
       << "Slides:       " << d.slides.size() << "\n";
@@ -129,15 +151,15 @@ std::string ShowReportText(const CDiapoDoc& d, uint32_t packageOffset) {
   for (const auto& s : d.slides) {
     ++index;
     if (!s) continue;
-    out << "\n" << index << ". " << (s->slideName.empty() ? "(no name)" : Text(s->slideName)) << "\n"
-        << "   picture:    " << (s->pictureFileName.empty() ? "none" : Text(s->pictureFileName)) << " ["
-        << Text(s->pictureFormat) << "]"
+    out << "\n" << index << ". " << (s->slideName.empty() ? "(no name)" : TerminalText(s->slideName)) << "\n"
+        << "   picture:    " << (s->pictureFileName.empty() ? "none" : TerminalText(s->pictureFileName)) << " ["
+        << TerminalText(s->pictureFormat) << "]"
         << (s->pictureSize ? " embedded, " + std::to_string(s->pictureSize) + " bytes" : "") << ", "
         << s->pictureWidth << "x" << s->pictureHeight << ", " << s->pictureDepth << " bits\n"
         << "   fit:        " << Choice(s->pictureFit, {"none", "keep-ratio", "stretch"}) << "\n"
         << "   sound:      " << Choice(s->soundMode, {"show-music", "silence", "keep", "slide"});
     if (s->soundMode == SOUND_SLIDE)
-      out << " " << Text(s->soundFileName) << (s->soundSize ? " (embedded, " + std::to_string(s->soundSize) + " bytes)" : "");
+      out << " " << TerminalText(s->soundFileName) << (s->soundSize ? " (embedded, " + std::to_string(s->soundSize) + " bytes)" : "");
     out << "\n"
         << "   advance:    "
         << (s->advanceMode == ADVANCE_TIMED ? "after " + std::to_string(s->duration) + " s"
