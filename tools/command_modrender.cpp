@@ -1,6 +1,7 @@
 // pellora modrender FILE -o OUT.wav [--rate HZ] [--channels 1|2] [--bits 8|16]
 #include <cstdlib>
 
+#include "platform/pending_file.h"
 #include "tools/arguments.h"
 #include "tools/command.h"
 #include "tools/lib/module_render.h"
@@ -38,6 +39,8 @@ int RunModRender(const std::vector<std::string>& args) {
   if (!ModuleFormatFlag(format))
     return Fail(kExitUsage, "modrender: the player plays 11025, 22050 or 44100 Hz, 1 or 2 channels, 8 or 16 bits");
 
+  if (std::string refusal = OutputRefusal(out, {file}); !refusal.empty())
+    return Fail(kExitBadFile, "modrender: will not write: " + refusal);
   WavWriter wav(out);
   bool started = false, writeFailed = false;
   ModuleRenderResult result = RenderModule(file, format, [&](const WaveFormat& f, const uint8_t* data, size_t size) {

@@ -4,6 +4,7 @@
 
 #include "document/diapo_doc.h"
 #include "platform/file.h"
+#include "platform/pending_file.h"
 #include "platform/text.h"
 #include "tools/arguments.h"
 #include "tools/command.h"
@@ -44,9 +45,15 @@ int RunPack(const std::vector<std::string>& args) {
   std::fputs(FormatProblems(description, read.problems).c_str(), stderr);
   if (!read.document) return Fail(kExitBadFile, "pack: nothing written: the description has errors");
   if (strict && read.WarningCount() > 0) return Fail(kExitBadFile, "pack: nothing written: warnings count as errors with --strict");
+  // The output may replace only a regular file that is none of the inputs.
+  if (player.empty()) player = DefaultPlayerPath();
+  std::vector<std::string> inputs = read.files;
+  inputs.push_back(description);
+  if (!bare) inputs.push_back(player);
+  if (std::string refusal = OutputRefusal(out, inputs); !refusal.empty())
+    return Fail(kExitBadFile, "pack: nothing written: " + refusal);
   std::string error;
-  bool ok = bare ? WriteBarePackage(*read.document, out, error)
-                 : WriteSelfRunningShow(*read.document, player.empty() ? DefaultPlayerPath() : player, out, error);
+  bool ok = bare ? WriteBarePackage(*read.document, out, error) : WriteSelfRunningShow(*read.document, player, out, error);
   if (!ok) return Fail(kExitBadFile, "pack: " + error);
   if (!quiet) std::printf("%s\n", Summary(*read.document, out).c_str());
   return kExitOk;

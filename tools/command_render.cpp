@@ -8,6 +8,7 @@
 #include "image/dib_rgb.h"
 #include "platform/backend.h"
 #include "platform/headless/headless_backend.h"
+#include "platform/pending_file.h"
 #include "platform/screen.h"
 #include "tools/arguments.h"
 #include "tools/command.h"
@@ -65,6 +66,12 @@ int RunRender(const std::vector<std::string>& args) {
   std::error_code ec;
   std::filesystem::create_directories(out, ec);
   if (!std::filesystem::is_directory(out, ec)) return Fail(kExitBadFile, "render: cannot create " + out);
+  // Every picture's name is checked before any is written.
+  std::vector<std::string> names = {"background.png"};
+  for (size_t i = 0; i < document->slides.size(); ++i) names.push_back(SlideFileName(i));
+  for (const std::string& name : names)
+    if (std::string refusal = OutputRefusal((std::filesystem::path(out) / name).string(), {file}); !refusal.empty())
+      return Fail(kExitBadFile, "render: will not write: " + refusal);
 
   // The show window's background frame; without one the screen stays black.
   CDIB background;

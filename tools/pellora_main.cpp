@@ -2,7 +2,10 @@
 // picture and music tools).
 #include <cstdio>
 #include <cstring>
+#include <exception>
+#include <optional>
 
+#include "platform/signals.h"
 #include "tools/command.h"
 
 namespace pellora::tools {
@@ -61,7 +64,18 @@ int main(int argc, char** argv) {
         std::printf("Usage: pellora %s %s\n%s\n", c.name, c.usage, c.summary);
         return kExitOk;
       }
-    return c.run(args);
+    // Without a message loop to end them normally, the other commands end
+    // at a termination signal, deleting their temporary files.
+    std::optional<pellora::TerminationSignals> signals;
+    if (c.run != RunPlay) signals.emplace(0);
+    // Whatever a command meets, it ends with a message and a status.
+    try {
+      return c.run(args);
+    } catch (const std::exception& e) {
+      return Fail(kExitBadFile, std::string(c.name) + ": " + e.what());
+    } catch (...) {
+      return Fail(kExitBadFile, std::string(c.name) + ": unexpected failure");
+    }
   }
   return Fail(kExitUsage, "unknown command \"" + name + "\" (see pellora --help)");
 }

@@ -66,6 +66,8 @@ class Reader {
   }
 
   std::vector<DescriptionProblem> problems;
+  // Every file named, as resolved (the same one may come more than once).
+  mutable std::vector<std::string> files;
 
   void Error(const std::string& where, const std::string& text) { Add(true, where, text); }
   void Warn(const std::string& where, const std::string& text) { Add(false, where, text); }
@@ -102,8 +104,9 @@ class Reader {
   }
 
   std::string Resolve(const std::string& path) const {
-    if (path.empty() || path[0] == '/') return path;
-    return baseDir_ + path;
+    std::string resolved = path.empty() || path[0] == '/' ? path : baseDir_ + path;
+    if (!resolved.empty()) files.push_back(resolved);
+    return resolved;
   }
 
   void CheckKeys(const json& object, const std::vector<std::string>& known, const std::string& where) {
@@ -431,6 +434,7 @@ DescriptionRead ReadShowDescription(const std::string& descriptionPath) {
   Reader reader(descriptionPath);
   reader.BuildDocument(j, *doc);
   result.problems = std::move(reader.problems);
+  result.files = std::move(reader.files);
   if (result.ErrorCount() == 0) {
     packageVersion = kWrittenPackageVersion;
     result.document = std::move(doc);

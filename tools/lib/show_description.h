@@ -24,6 +24,8 @@ struct DescriptionRead {
   // Null when there is an error.
   std::unique_ptr<CDiapoDoc> document;
   std::vector<DescriptionProblem> problems;
+  // The path of every file the description names.
+  std::vector<std::string> files;
   size_t ErrorCount() const;
   size_t WarningCount() const;
 };
