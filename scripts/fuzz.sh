@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Builds the fuzz targets (clang, libFuzzer, ASan, UBSan) and runs each
+# Builds the fuzz targets (clang, libFuzzer, ASan, UBSan), with an
+# instrumented libjpeg-turbo (scripts/fuzz-libjpeg.sh), and runs each
 # fuzz/fuzz_<name>.cpp target for SECONDS seconds (default 60) on the seeds
 # in fuzz/seeds/<name>/. Fails when a target finds a crash, a leak or a
 # sanitizer error; what it found is kept in build-fuzz/artifacts/.
@@ -9,7 +10,10 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-60}
 shift || true
-cmake --preset fuzz >/dev/null
+# The JPEG decoder is built instrumented too, so that fuzzing reaches it.
+scripts/fuzz-libjpeg.sh build-fuzz/libjpeg-turbo
+jpeg=$PWD/build-fuzz/libjpeg-turbo/install
+cmake --preset fuzz -DJPEG_INCLUDE_DIR="$jpeg/include" -DJPEG_LIBRARY="$jpeg/lib/libjpeg.a" >/dev/null
 cmake --build --preset fuzz
 # The targets pass each input through a temporary file: keep those in
 # memory when the system offers a memory-backed folder.
@@ -44,6 +48,8 @@ for name in "${names[@]}"; do
     failed+=("$name")
   else
     grep -E "^(stat::number_of_executed_units|Done)" "$scratch/$name.log" || true
+    # Coverage reached: libFuzzer's last status line.
+    grep -E "^#[0-9]+.*cov:" "$scratch/$name.log" | tail -n 1 || true
   fi
 done
 

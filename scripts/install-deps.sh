@@ -5,7 +5,7 @@ packages=(
   build-essential cmake ninja-build pkg-config clang libclang-rt-14-dev
   libsdl2-dev libsdl2-mixer-dev libsdl2-ttf-dev libfontconfig-dev fonts-liberation fonts-dejavu-core
   libjpeg62-turbo-dev libjpeg-turbo-progs libpng-dev nlohmann-json3-dev timgm6mb-soundfont
-  libgtest-dev libbenchmark-dev xvfb xauth xdotool imagemagick lame
+  libgtest-dev libbenchmark-dev xvfb xauth xdotool imagemagick lame dpkg-dev
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -1,0 +1,52 @@
+#!/usr/bin/env bash
+# Builds libjpeg-turbo from the machine's own Debian source package with the
+# fuzz build's instrumentation (clang, coverage, AddressSanitizer), so that
+# the JPEG fuzz target reaches into the decoder. The result is cached in
+# DIR (default build-fuzz/libjpeg-turbo): DIR/install holds include/ and
+# lib/libjpeg.a. A machine without a deb-src entry gets one for the suites
+# its deb entries already name.
+#
+# usage: scripts/fuzz-libjpeg.sh [DIR]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+dir=$(realpath -m "${1:-build-fuzz/libjpeg-turbo}")
+install=$dir/install
+[ -f "$install/lib/libjpeg.a" ] && exit 0
+start=$SECONDS
+sudo=""
+[ "$(id -u)" -eq 0 ] || sudo="sudo"
+
+if ! grep -rqsE '^(deb-src |Types:.*deb-src)' /etc/apt/sources.list /etc/apt/sources.list.d/; then
+  echo "== adding deb-src entries for the configured suites"
+  for file in /etc/apt/sources.list.d/*.sources; do
+    [ -f "$file" ] || continue
+    grep -q '^Types: deb$' "$file" || continue
+    sed 's/^Types: deb$/Types: deb-src/' "$file" | $sudo tee "/etc/apt/sources.list.d/src-$(basename "$file")" >/dev/null
+  done
+  if [ -f /etc/apt/sources.list ] && grep -q '^deb ' /etc/apt/sources.list; then
+    sed -n 's/^deb /deb-src /p' /etc/apt/sources.list | $sudo tee /etc/apt/sources.list.d/src-sources.list >/dev/null
+  fi
+  $sudo env DEBIAN_FRONTEND=noninteractive apt-get update -qq
+fi
+
+# The version the machine's libjpeg62-turbo-dev was built from.
+version=$(dpkg-query -W -f='${source:Version}' libjpeg62-turbo-dev 2>/dev/null || true)
+rm -rf "$dir/src" "$dir/build"
+mkdir -p "$dir/src"
+(cd "$dir/src" && apt-get source -qq "libjpeg-turbo${version:+=$version}" >/dev/null)
+source=$(find "$dir/src" -mindepth 1 -maxdepth 1 -type d -name 'libjpeg-turbo-*' | head -n 1)
+[ -n "$source" ] || { echo "apt-get source libjpeg-turbo gave no source folder"; exit 1; }
+
+flags="-O1 -g -fno-omit-frame-pointer -fsanitize=address,fuzzer-no-link"
+cmake -S "$source" -B "$dir/build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DCMAKE_C_COMPILER=clang -DCMAKE_C_FLAGS="$flags" -DCMAKE_C_FLAGS_RELWITHDEBINFO="" \
+  -DCMAKE_INSTALL_PREFIX="$install" -DCMAKE_INSTALL_LIBDIR=lib \
+  -DENABLE_SHARED=OFF -DENABLE_STATIC=ON -DWITH_SIMD=OFF -DWITH_TURBOJPEG=OFF -DWITH_JPEG8=OFF \
+  -DREQUIRE_SIMD=OFF >/dev/null
+cmake --build "$dir/build" --target jpeg-static >/dev/null
+# Only the library and its headers are wanted, not the programs.
+mkdir -p "$install/lib" "$install/include"
+cp "$dir/build/libjpeg.a" "$install/lib/"
+cp "$dir/build/jconfig.h" "$source/jerror.h" "$source/jmorecfg.h" "$source/jpeglib.h" "$install/include/"
+rm -rf "$dir/src" "$dir/build"
+echo "== instrumented libjpeg-turbo $version built in $((SECONDS - start))s"
