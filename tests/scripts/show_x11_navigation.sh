@@ -44,7 +44,7 @@ wait $pid; status=$?
 if xdotool search --onlyvisible --name "Quorvel Pellora" >/dev/null 2>&1; then echo "a window is left"; failures=$((failures + 1)); fi
 exit $failures
 DRIVE
-timeout 120 xvfb-run -a -s "-screen 0 640x480x24" bash drive.sh
+in_x_display 640x480 timeout 120 bash drive.sh
 status=$?
 [ $status -eq 0 ] && echo "navigation screenshots match the rendered slides"
 exit $status

@@ -43,7 +43,7 @@ wait_gone $pid || { echo "the program did not end after the message"; kill $pid;
 wait $pid; [ $? -eq 0 ] || { echo "bad exit status after the refusal"; failures=$((failures + 1)); }
 exit $failures
 DRIVE
-timeout 120 xvfb-run -a -s "-screen 0 640x480x24" bash drive.sh
+in_x_display 640x480 timeout 120 bash drive.sh
 status=$?
 [ $status -eq 0 ] && echo "the password lock opens and refuses as it should"
 exit $status

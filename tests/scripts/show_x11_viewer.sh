@@ -59,7 +59,7 @@ grep -q "Unexpected file format.\|Erreur lors du chargement" err.txt || fail "th
 exit $failures
 DRIVE
 export bin
-timeout 180 xvfb-run -a -s "-screen 0 1024x768x24" bash drive.sh
+in_x_display 1024x768 timeout 180 bash drive.sh
 status=$?
 [ $status -eq 0 ] && echo "pellora play shows descriptions, windows, displays and message boxes as it should"
 exit $status
