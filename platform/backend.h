@@ -39,6 +39,9 @@ class Backend {
   virtual const char* Name() const = 0;
   // The primary display in pixels and the depth it reports.
   virtual Size ScreenSize() const = 0;
+  // Bits per pixel of the display itself: below 24 only on a display of
+  // 16 or 256 colours, where the player reduces its pictures for real.
+  virtual int DisplayDepth() const { return 24; }
   // Milliseconds since the backend started.
   virtual uint64_t Now() = 0;
   // Sleeps until input arrives, Wake() is called or the clock reaches

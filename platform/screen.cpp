@@ -16,12 +16,14 @@ void SetScreenDepthOverride(int depth) { depthOverride = depth; }
 
 int GetScreenDepth() {
   if (depthOverride != 0) return depthOverride;
+  int depth = CurrentBackend().DisplayDepth();
+  // The variable can only lower the depth a real display has.
   const char* env = std::getenv("PELLORA_DISPLAY_DEPTH");
   if (env) {
-    if (std::strcmp(env, "8") == 0) return 8;
+    if (std::strcmp(env, "8") == 0 && depth > 8) return 8;
     if (std::strcmp(env, "4") == 0) return 4;
   }
-  return 24;
+  return depth;
 }
 
 int GetLogPixelsY() { return 96; }

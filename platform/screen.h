@@ -8,7 +8,8 @@
 namespace pellora {
 
 Size GetScreenSize();
-// Bits per pixel: the override when one is set, else 24, or 8 / 4 when
+// Bits per pixel: the override when one is set, else the display's depth
+// (24 unless it has a palette), or 8 / 4 when
 // PELLORA_DISPLAY_DEPTH asks for them.
 int GetScreenDepth();
 // Makes GetScreenDepth report depth (24, 8 or 4) whatever the environment
