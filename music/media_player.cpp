@@ -5,6 +5,8 @@
 #include <ctime>
 #include <filesystem>
 
+#include "platform/file.h"
+
 namespace pellora {
 
 bool CMediaPlayer::Open(const std::string& name) {
@@ -13,7 +15,7 @@ bool CMediaPlayer::Open(const std::string& name) {
   fileSize = 0;
   fileDate = fileTime = 0;
   std::error_code ec;
-  std::filesystem::path path(name);
+  std::filesystem::path path = PathFromUtf8(name);
   uintmax_t size = std::filesystem::file_size(path, ec);
   if (!ec) fileSize = uint32_t(std::min<uintmax_t>(size, UINT32_MAX));
   auto written = std::filesystem::last_write_time(path, ec);

@@ -5,7 +5,6 @@
 
 #include "platform/headless/headless_backend.h"
 #include "platform/media_device.h"
-#include "platform/sdl/sdl_backend.h"
 #include "platform/wave_out.h"
 
 namespace pellora {
@@ -31,12 +30,19 @@ std::unique_ptr<Backend> ReleaseBackend() { return std::move(Slot()); }
 
 namespace {
 
-bool IsHeadless(std::string& error, bool& headless) {
+// The backend PELLORA_BACKEND names, or null with a reason.
+const BackendFactory* ChosenBackend(std::string& error) {
+  std::span<const BackendFactory> backends = SystemBackends();
   const char* name = std::getenv("PELLORA_BACKEND");
-  headless = name && std::strcmp(name, "headless") == 0;
-  if (!name || !*name || headless || std::strcmp(name, "sdl") == 0) return true;
-  error = std::string("unknown PELLORA_BACKEND \"") + name + "\" (use sdl or headless)";
-  return false;
+  if (!name || !*name) return &backends.front();
+  std::string names;
+  for (const BackendFactory& backend : backends) {
+    if (std::strcmp(name, backend.name) == 0) return &backend;
+    names += names.empty() ? "" : " or ";
+    names += backend.name;
+  }
+  error = std::string("unknown PELLORA_BACKEND \"") + name + "\" (use " + names + ")";
+  return nullptr;
 }
 
 // The display the show plays on, from 0: the viewer's choice, else
@@ -67,24 +73,18 @@ bool ChooseMonitor(const ViewerOptions& viewer, size_t count, int& index, std::s
 }  // namespace
 
 std::unique_ptr<Backend> CreateBackendFromEnvironment(std::string& error, const ViewerOptions& viewer) {
-  bool headless = false;
-  if (!IsHeadless(error, headless)) return nullptr;
+  const BackendFactory* backend = ChosenBackend(error);
+  if (!backend) return nullptr;
   std::vector<Monitor> monitors;
-  if (!ListMonitors(monitors, error)) return nullptr;
+  if (!backend->listMonitors(monitors, error)) return nullptr;
   int index = 0;
   if (!ChooseMonitor(viewer, monitors.size(), index, error)) return nullptr;
-  if (!headless) return SdlBackend::Create(error, index, viewer.window);
-  HeadlessBackend::Options options;
-  if (!HeadlessBackend::OptionsFromEnvironment(options, error)) return nullptr;
-  const Rect& chosen = monitors[size_t(index)].bounds;
-  options.screen = viewer.window.cx > 0 ? viewer.window : Size{chosen.Width(), chosen.Height()};
-  return std::make_unique<HeadlessBackend>(options);
+  return backend->create(monitors, index, viewer.window, error);
 }
 
 bool ListMonitors(std::vector<Monitor>& monitors, std::string& error) {
-  bool headless = false;
-  if (!IsHeadless(error, headless)) return false;
-  return headless ? HeadlessBackend::MonitorsFromEnvironment(monitors, error) : SdlBackend::ListMonitors(monitors, error);
+  const BackendFactory* backend = ChosenBackend(error);
+  return backend && backend->listMonitors(monitors, error);
 }
 
 }  // namespace pellora

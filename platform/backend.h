@@ -1,4 +1,4 @@
-// The backend is what a platform folder (sdl/, headless/) provides: the
+// The backend is what a platform folder (sdl/, win32/, headless/) provides: the
 // screen, the clock, input, cursors and native message boxes. Everything
 // above it (windows, the message loop, drawing) is shared code in platform/.
 #pragma once
@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -90,8 +91,22 @@ struct ViewerOptions {
   Size window{0, 0};
 };
 
-// Builds the backend named by PELLORA_BACKEND (sdl by default, or
-// headless) on the display the viewer chose; null with a one-line reason
+// A backend this system offers, under the name PELLORA_BACKEND gives it.
+struct BackendFactory {
+  const char* name;
+  // The displays it can play on, the primary first; false with a reason.
+  bool (*listMonitors)(std::vector<Monitor>& monitors, std::string& error);
+  // Starts it on monitors[index], or in a window when window is not empty;
+  // null with a one-line reason.
+  std::unique_ptr<Backend> (*create)(const std::vector<Monitor>& monitors, int index, Size window, std::string& error);
+};
+
+// The backends of this system, its default first (one table per system,
+// in platform/os/).
+std::span<const BackendFactory> SystemBackends();
+
+// Builds the backend named by PELLORA_BACKEND (the system's default when
+// unset) on the display the viewer chose; null with a one-line reason
 // when it cannot start or that display does not exist.
 std::unique_ptr<Backend> CreateBackendFromEnvironment(std::string& error, const ViewerOptions& viewer = {});
 

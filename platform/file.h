@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
@@ -28,7 +29,7 @@ class CFile {
   // Only regular files open: a directory, FIFO or device is refused at
   // once, without waiting on it.
   bool Open(const std::string& path, Mode mode);
-  bool IsOpen() const { return fd_ >= 0; }
+  bool IsOpen() const { return handle_ != -1; }
   void Close();
 
   // Bytes read (0 at end of file), or -1 on a read error.
@@ -42,7 +43,8 @@ class CFile {
 
  private:
   friend class ScratchFile;
-  int fd_ = -1;
+  // The system's file descriptor or handle; -1 when closed.
+  intptr_t handle_ = -1;
   std::string path_;
 };
 
@@ -50,9 +52,10 @@ class CFile {
 // when it cannot be opened or read.
 std::optional<std::vector<uint8_t>> ReadFileBytes(const std::string& path, size_t maxBytes);
 
-// A temporary file without a name in any folder: it is created in the
-// temporary directory and unlinked at once, so nothing is left behind however
-// the process ends. Other code opens it by ReopenPath() while it lives.
+// A temporary file that nothing outlives: it is created in the temporary
+// directory and either unlinked at once or marked to be deleted when its
+// handle closes, so nothing is left behind however the process ends. Other
+// code opens it by ReopenPath() while it lives.
 class ScratchFile {
  public:
   // False when the file cannot be made.
@@ -86,5 +89,11 @@ std::string ExecutablePath();
 bool SetPublicPermissions(const std::string& path, bool executable);
 // Renames a file, replacing the target.
 bool RenameFile(const std::string& from, const std::string& to);
+// A path (UTF-8, as every path inside the program) for the standard
+// library's file system calls and streams.
+std::filesystem::path PathFromUtf8(const std::string& path);
+std::string PathToUtf8(const std::filesystem::path& path);
+// The program's arguments in UTF-8, the program's own name first.
+std::vector<std::string> ProgramArguments(int argc, char** argv);
 
 }  // namespace pellora

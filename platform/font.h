@@ -1,18 +1,16 @@
 // Fonts for the dialogs: a face name, height and style as a Windows font
-// is created, matched through fontconfig to an installed TrueType font
-// (metric-compatible faces first) and rendered with SDL_ttf. Text is given
-// in Windows-1252. Works without a display.
+// is created, opened by the system's rasteriser (platform/font_face.h).
+// Text is given in Windows-1252. Works without a display.
 #pragma once
 
 #include <memory>
 #include <string>
 #include <string_view>
 
+#include "platform/font_face.h"
 #include "platform/types.h"
 
 namespace pellora {
-
-class FontFace;
 
 enum : int { FW_NORMAL = 400, FW_BOLD = 700 };
 
@@ -48,18 +46,10 @@ class CFont {
   std::shared_ptr<FontFace> face_;
 };
 
-// The coverage mask of a line of text: width x height bytes, 0..255.
-struct TextMask {
-  int width = 0;
-  int height = 0;
-  std::string coverage;
-};
-TextMask RenderTextMask(const FontFace& face, std::string_view text);
-
 template <class Plot>
 void CFont::Render(std::string_view text, int x, int y, Plot plot) const {
   if (!face_ || text.empty()) return;
-  TextMask mask = RenderTextMask(*face_, text);
+  TextMask mask = face_->RenderMask(text);
   for (int row = 0; row < mask.height; ++row)
     for (int col = 0; col < mask.width; ++col) {
       uint8_t a = uint8_t(mask.coverage[size_t(row) * size_t(mask.width) + size_t(col)]);

@@ -1,29 +1,15 @@
 #include "platform/signals.h"
 
-#include <signal.h>
-#include <sys/time.h>
-#include <unistd.h>
-
 #include <atomic>
 #include <cstring>
 
 namespace pellora {
 namespace {
 
-static_assert(std::atomic<bool>::is_always_lock_free, "the signal handler needs a lock-free flag");
-static_assert(std::atomic<int>::is_always_lock_free, "the signal handler needs lock-free slots");
-
-std::atomic<bool> pending{false};
-std::atomic<int> firstSignal{0};
-
-constexpr int kSignals[] = {SIGINT, SIGTERM, SIGHUP};
-struct sigaction previous[3];
-struct sigaction previousAlarm;
-int installed = 0;
-int graceMs = 0;
+static_assert(std::atomic<int>::is_always_lock_free, "the termination handlers need lock-free slots");
 
 // The temporary files a forced end deletes. A slot is free, being written
-// or ready; the handler reads only ready slots.
+// or ready; the handlers read only ready slots.
 enum : int { kFree, kWriting, kReady };
 constexpr int kTemporarySlots = 64;
 constexpr size_t kPathBytes = 4096;
@@ -33,71 +19,7 @@ struct TemporarySlot {
 };
 TemporarySlot temporaries[kTemporarySlots];
 
-[[noreturn]] void EndNow() {
-  for (TemporarySlot& slot : temporaries)
-    if (slot.state.load() == kReady) ::unlink(slot.path);
-  int signal = firstSignal.load();
-  ::_exit(128 + (signal ? signal : SIGTERM));
-}
-
-void OnDeadline(int) { EndNow(); }
-
-void OnTerminationSignal(int signal) {
-  if (pending.exchange(true)) return;
-  firstSignal.store(signal);
-  if (graceMs <= 0) EndNow();
-  // The normal shutdown has this long; whatever holds it up, the deadline
-  // ends the program.
-  struct itimerval deadline = {};
-  deadline.it_value.tv_sec = graceMs / 1000;
-  deadline.it_value.tv_usec = (graceMs % 1000) * 1000;
-  setitimer(ITIMER_REAL, &deadline, nullptr);
-}
-
 }  // namespace
-
-TerminationSignals::TerminationSignals(int graceMilliseconds) {
-  // Nested lifetimes keep the outermost installation.
-  if (installed++ > 0) return;
-  graceMs = graceMilliseconds;
-  struct sigaction action = {};
-  action.sa_handler = &OnTerminationSignal;
-  sigemptyset(&action.sa_mask);
-  for (int signal : kSignals) sigaddset(&action.sa_mask, signal);
-  sigaddset(&action.sa_mask, SIGALRM);
-  // Interrupted reads and writes go on: only the flag matters, and the
-  // deadline ends whatever still waits.
-  action.sa_flags = SA_RESTART;
-  for (int i = 0; i < 3; ++i) sigaction(kSignals[i], &action, &previous[i]);
-  struct sigaction alarm = action;
-  alarm.sa_handler = &OnDeadline;
-  sigaction(SIGALRM, &alarm, &previousAlarm);
-}
-
-TerminationSignals::~TerminationSignals() {
-  if (--installed > 0) return;
-  struct itimerval off = {};
-  setitimer(ITIMER_REAL, &off, nullptr);
-  for (int i = 0; i < 3; ++i) sigaction(kSignals[i], &previous[i], nullptr);
-  sigaction(SIGALRM, &previousAlarm, nullptr);
-}
-
-bool TerminationPending() { return pending.load(); }
-
-void ClearTerminationPending() {
-  struct itimerval off = {};
-  if (installed > 0) setitimer(ITIMER_REAL, &off, nullptr);
-  pending.store(false);
-  firstSignal.store(0);
-}
-
-void SendTerminationSignal(TerminationSignal signal) {
-  switch (signal) {
-    case TerminationSignal::Interrupt: raise(SIGINT); break;
-    case TerminationSignal::Terminate: raise(SIGTERM); break;
-    case TerminationSignal::HangUp: raise(SIGHUP); break;
-  }
-}
 
 void NoteTemporaryFile(const std::string& path) {
   if (path.empty() || path.size() >= kPathBytes) return;
@@ -116,6 +38,11 @@ void ForgetTemporaryFile(const std::string& path) {
     if (slot.state.load() != kReady || path != slot.path) continue;
     slot.state.compare_exchange_strong(expected, kFree);
   }
+}
+
+void ForEachNotedTemporaryFile(void (*visit)(const char* path)) {
+  for (TemporarySlot& slot : temporaries)
+    if (slot.state.load() == kReady) visit(slot.path);
 }
 
 }  // namespace pellora

@@ -36,5 +36,7 @@ void SendTerminationSignal(TerminationSignal signal);
 // forced by a termination signal deletes those not forgotten by then.
 void NoteTemporaryFile(const std::string& path);
 void ForgetTemporaryFile(const std::string& path);
+// Calls visit for each noted file; safe in a signal handler when visit is.
+void ForEachNotedTemporaryFile(void (*visit)(const char* path));
 
 }  // namespace pellora

@@ -18,7 +18,7 @@ namespace {
 // "packed 3 slides, 1.4 MB, music theme.xm (embedded) into show"
 std::string Summary(const CDiapoDoc& document, const std::string& out) {
   std::error_code ec;
-  double megabytes = double(std::filesystem::file_size(out, ec)) / 1e6;
+  double megabytes = double(std::filesystem::file_size(PathFromUtf8(out), ec)) / 1e6;
   char size[32];
   std::snprintf(size, sizeof size, "%.1f MB", ec ? 0.0 : megabytes);
   size_t slides = document.slides.size();

@@ -64,20 +64,20 @@ int RunRender(const std::vector<std::string>& args) {
   std::unique_ptr<CDiapoDoc> document = LoadShowFile(file, location, message);
   if (!document) return Fail(kExitBadFile, message);
   std::error_code ec;
-  std::filesystem::create_directories(out, ec);
-  if (!std::filesystem::is_directory(out, ec)) return Fail(kExitBadFile, "render: cannot create " + out);
+  std::filesystem::create_directories(PathFromUtf8(out), ec);
+  if (!std::filesystem::is_directory(PathFromUtf8(out), ec)) return Fail(kExitBadFile, "render: cannot create " + out);
   // Every picture's name is checked before any is written.
   std::vector<std::string> names = {"background.png"};
   for (size_t i = 0; i < document->slides.size(); ++i) names.push_back(SlideFileName(i));
   for (const std::string& name : names)
-    if (std::string refusal = OutputRefusal((std::filesystem::path(out) / name).string(), {file}); !refusal.empty())
+    if (std::string refusal = OutputRefusal(PathToUtf8(PathFromUtf8(out) / name), {file}); !refusal.empty())
       return Fail(kExitBadFile, "render: will not write: " + refusal);
 
   // The show window's background frame; without one the screen stays black.
   CDIB background;
   background.Attach(document->MakeBackground());
   if (!background.m_hDIB) background.Attach(SolidBackground(RGB(0, 0, 0), size.cx, size.cy, depth));
-  std::string path = (std::filesystem::path(out) / "background.png").string();
+  std::string path = PathToUtf8(PathFromUtf8(out) / "background.png");
   if (!WriteDIBPng(path, background.m_hDIB)) return Fail(kExitBadFile, "render: cannot write " + path);
 
   // Each slide as the show window prepares it: a copy of the background
@@ -86,7 +86,7 @@ int RunRender(const std::vector<std::string>& args) {
     CDIB current;
     current.CopyFrom(background);
     if (const auto& slide = document->slides[i]) slide->RenderPicture(current.m_hDIB, document.get());
-    path = (std::filesystem::path(out) / SlideFileName(i)).string();
+    path = PathToUtf8(PathFromUtf8(out) / SlideFileName(i));
     if (!WriteDIBPng(path, current.m_hDIB)) return Fail(kExitBadFile, "render: cannot write " + path);
   }
   return kExitOk;

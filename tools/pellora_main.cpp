@@ -5,6 +5,7 @@
 #include <exception>
 #include <optional>
 
+#include "platform/file.h"
 #include "platform/signals.h"
 #include "tools/command.h"
 
@@ -43,11 +44,12 @@ int Fail(int status, const std::string& message) {
 
 int main(int argc, char** argv) {
   using namespace pellora::tools;
-  if (argc < 2) {
+  std::vector<std::string> arguments = pellora::ProgramArguments(argc, argv);
+  if (arguments.size() < 2) {
     PrintHelp(stderr);
     return kExitUsage;
   }
-  std::string name = argv[1];
+  std::string name = arguments[1];
   if (name == "--help" || name == "-h" || name == "help") {
     PrintHelp(stdout);
     return kExitOk;
@@ -58,7 +60,7 @@ int main(int argc, char** argv) {
   }
   for (const Command& c : kCommands) {
     if (name != c.name) continue;
-    std::vector<std::string> args(argv + 2, argv + argc);
+    std::vector<std::string> args(arguments.begin() + 2, arguments.end());
     for (const std::string& a : args)
       if (a == "--help" || a == "-h") {
         std::printf("Usage: pellora %s %s\n%s\n", c.name, c.usage, c.summary);

@@ -80,6 +80,15 @@ bool HeadlessBackend::OptionsFromEnvironment(Options& options, std::string& erro
   return true;
 }
 
+std::unique_ptr<Backend> HeadlessBackend::CreateForViewer(const std::vector<Monitor>& monitors, int index,
+                                                          Size window, std::string& error) {
+  Options options;
+  if (!OptionsFromEnvironment(options, error)) return nullptr;
+  const Rect& chosen = monitors[size_t(index)].bounds;
+  options.screen = window.cx > 0 ? window : Size{chosen.Width(), chosen.Height()};
+  return std::make_unique<HeadlessBackend>(options);
+}
+
 bool HeadlessBackend::MonitorsFromEnvironment(std::vector<Monitor>& monitors, std::string& error) {
   monitors.clear();
   const char* list = std::getenv("PELLORA_HEADLESS_MONITORS");

@@ -43,6 +43,10 @@ class HeadlessBackend : public Backend {
   // The simulated displays: PELLORA_HEADLESS_MONITORS, a comma-separated
   // list of WxH+X+Y, or one display of the headless screen's size.
   static bool MonitorsFromEnvironment(std::vector<Monitor>& monitors, std::string& error);
+  // The backend on monitors[index] (or in a window of that size), with the
+  // options of the environment: the system backend tables' factory.
+  static std::unique_ptr<Backend> CreateForViewer(const std::vector<Monitor>& monitors, int index, Size window,
+                                                  std::string& error);
   // Adds script lines; false with a reason when one cannot be parsed.
   bool AddScript(const std::string& script, std::string& error);
 

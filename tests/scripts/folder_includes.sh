@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# Which folder may include which. Only platform/ may include SDL or
-# operating-system headers; above it each folder uses only those below:
+# Which folder may include which. Only the system and backend folders of
+# platform/ (os/*, sdl/, win32/) may include SDL or operating-system
+# headers; the shared platform/ code and everything above it may not.
+# Above platform/ each folder uses only those below:
 #   platform/          none of the others
 #   image/, music/     platform/
 #   document/          platform/, image/
@@ -13,10 +15,20 @@ cd "${PELLORA_SOURCE_DIR:?}" || exit 1
 failed=0
 sources() { find "$@" \( -name '*.cpp' -o -name '*.h' \) 2>/dev/null; }
 
-system='^[[:space:]]*#[[:space:]]*include[[:space:]]*[<"](SDL[^>"]*|unistd\.h|fcntl\.h|dlfcn\.h|signal\.h|csignal|pthread\.h|poll\.h|dirent\.h|termios\.h|windows\.h|X11/[^>"]*|fontconfig/[^>"]*|sys/[^>"]*|linux/[^>"]*)[>"]'
-hits=$(sources app show image music document tools testing tests fuzz bench | xargs grep -nE "$system")
+system='^[[:space:]]*#[[:space:]]*include[[:space:]]*[<"](SDL[^>"]*|unistd\.h|fcntl\.h|dlfcn\.h|signal\.h|csignal|pthread\.h|poll\.h|dirent\.h|termios\.h|windows\.h|win[a-z0-9]*\.h|[a-z]*api\.h|mmsystem\.h|vfw\.h|X11/[^>"]*|fontconfig/[^>"]*|sys/[^>"]*|linux/[^>"]*)[>"]'
+shared_platform=$(find platform -path platform/sdl -prune -o -path platform/win32 -prune -o -path platform/os -prune \
+  -o \( -name '*.cpp' -o -name '*.h' \) -print)
+hits=$( (sources app show image music document tools testing tests fuzz bench; echo "$shared_platform") | xargs grep -nE "$system")
 if [ -n "$hits" ]; then
-  echo "These files outside platform/ include SDL or operating-system headers:"
+  echo "These files outside platform/os, platform/sdl and platform/win32 include SDL or operating-system headers:"
+  echo "$hits"
+  failed=1
+fi
+
+# The shared platform code knows no system's folder.
+hits=$(echo "$shared_platform" | xargs grep -nE '^[[:space:]]*#[[:space:]]*include[[:space:]]*"platform/(sdl|win32|os)/')
+if [ -n "$hits" ]; then
+  echo "Shared platform/ code includes a system's own headers:"
   echo "$hits"
   failed=1
 fi

@@ -59,10 +59,10 @@ size_t Distance(const std::string& a, const std::string& b) {
 class Reader {
  public:
   explicit Reader(const std::string& descriptionPath) {
-    size_t slash = descriptionPath.find_last_of('/');
-    baseDir_ = slash == std::string::npos ? "" : descriptionPath.substr(0, slash + 1);
+    fs::path parent = PathFromUtf8(descriptionPath).parent_path();
+    baseDir_ = parent.empty() ? "" : PathToUtf8(parent / "");
     std::error_code ec;
-    folder_ = fs::weakly_canonical(fs::absolute(baseDir_.empty() ? "." : baseDir_, ec), ec);
+    folder_ = fs::weakly_canonical(fs::absolute(parent.empty() ? "." : parent, ec), ec);
   }
 
   std::vector<DescriptionProblem> problems;
@@ -104,7 +104,9 @@ class Reader {
   }
 
   std::string Resolve(const std::string& path) const {
-    std::string resolved = path.empty() || path[0] == '/' ? path : baseDir_ + path;
+    fs::path given = PathFromUtf8(path);
+    bool rooted = given.has_root_directory() || given.has_root_name();
+    std::string resolved = path.empty() || rooted ? path : baseDir_ + path;
     if (!resolved.empty()) files.push_back(resolved);
     return resolved;
   }
@@ -212,7 +214,7 @@ class Reader {
   bool CheckFile(const std::string& where, const std::string& role, const std::string& given, bool mustExist) {
     std::string path = Resolve(given);
     std::error_code ec;
-    fs::file_status status = fs::status(path, ec);
+    fs::file_status status = fs::status(PathFromUtf8(path), ec);
     if (!fs::exists(status)) {
       if (mustExist) Error(where, "cannot open " + role + " " + given + " (" + path + ")");
       else Warn(where, role + " " + given + " does not exist; the player will look for it at " + path);
@@ -227,7 +229,7 @@ class Reader {
       Error(where, role + " " + given + " is " + what + ", not a file");
       return false;
     }
-    fs::path canonical = fs::weakly_canonical(fs::absolute(path, ec), ec);
+    fs::path canonical = fs::weakly_canonical(fs::absolute(PathFromUtf8(path), ec), ec);
     auto [folderEnd, unused] = std::mismatch(folder_.begin(), folder_.end(), canonical.begin(), canonical.end());
     if (folderEnd != folder_.end()) Warn(where, role + " " + given + " is outside the show's folder");
     return true;
@@ -407,12 +409,12 @@ const std::vector<std::string>& SlideKeys() {
 DescriptionRead ReadShowDescription(const std::string& descriptionPath) {
   DescriptionRead result;
   std::error_code ec;
-  fs::file_status status = fs::status(descriptionPath, ec);
-  if (!fs::is_regular_file(status) || fs::file_size(descriptionPath, ec) > kMaxDescriptionBytes) {
+  fs::file_status status = fs::status(PathFromUtf8(descriptionPath), ec);
+  if (!fs::is_regular_file(status) || fs::file_size(PathFromUtf8(descriptionPath), ec) > kMaxDescriptionBytes) {
     result.problems.push_back({true, fs::exists(status) ? "not a show description file" : "cannot open the file"});
     return result;
   }
-  std::ifstream in(descriptionPath, std::ios::binary);
+  std::ifstream in(PathFromUtf8(descriptionPath), std::ios::binary);
   std::stringstream text;
   text << in.rdbuf();
   if (!in) {
