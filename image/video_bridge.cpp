@@ -5,6 +5,7 @@
 #include "platform/app.h"
 #include "platform/dc.h"
 #include "platform/dynamic_library.h"
+#include "platform/system_dc.h"
 
 namespace pellora {
 namespace {
@@ -83,7 +84,12 @@ bool DrawDibClose(HDRAWDIB hdd) { return State().loaded && hdd && State().close(
 bool DrawDibDraw(HDRAWDIB hdd, CDC& dc, int xDst, int yDst, int dxDst, int dyDst, BITMAPINFOHEADER* header,
                  void* bits, int xSrc, int ySrc, int dxSrc, int dySrc, unsigned flags) {
   if (!State().loaded || !hdd || !header) return false;
-  return State().draw(hdd, &dc, xDst, yDst, dxDst, dyDst, header, bits, xSrc, ySrc, dxSrc, dySrc, flags) != 0;
+  // The library draws on a device context of the system's, which ends up
+  // in dc.
+  Rect area{xDst, yDst, xDst + dxDst, yDst + dyDst};
+  return DrawThroughSystemDc(dc, area, [&](void* systemDc) {
+    return State().draw(hdd, systemDc, xDst, yDst, dxDst, dyDst, header, bits, xSrc, ySrc, dxSrc, dySrc, flags) != 0;
+  });
 }
 
 }  // namespace pellora

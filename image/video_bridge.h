@@ -3,9 +3,10 @@
 // instead of PaintDIB. The library is loaded by name at run time; where it
 // does not exist (Linux), loading fails silently and PaintDIB draws.
 //
-// Entry points the library exports, as C functions (a device context is an
-// opaque pointer to the caller's pellora::CDC; a drawing handle and a
-// palette are opaque pointers of the library's own):
+// Entry points the library exports, as C functions (a device context is
+// the system's, platform/system_dc.h: a GDI one on Windows, elsewhere the
+// caller's pellora::CDC; a drawing handle and a palette are opaque
+// pointers of the library's own):
 //
 //   uint32_t VideoForWindowsVersion(void);
 //   void*    DrawDibOpen(void);

@@ -4,11 +4,12 @@
 #include <deque>
 
 #include "platform/palette.h"
+#include "platform/signals.h"
 #include "platform/surface.h"
 #include "platform/text.h"
 #include "platform/win32/win32_media_device.h"
 #include "platform/win32/win32_wave_out.h"
-#include "platform/win32/wide_string.h"
+#include "platform/os/win32/wide.h"
 #include "platform/win32/windows_api.h"
 
 namespace pellora {
@@ -279,6 +280,13 @@ void Win32Backend::PushMouse(InputEvent::Kind kind, MouseButton button, bool dou
     case WM_CLOSE:
       // The framework decides what closing means.
       Push(Simple(Kind::Quit));
+      return 0;
+    case WM_QUERYENDSESSION:
+      return TRUE;
+    case WM_ENDSESSION:
+      // Log-off or shutdown: the system ends the process once this
+      // returns, so its temporary files go now.
+      if (wParam) ForEachNotedTemporaryFile([](const char* path) { DeleteFileW(Utf8ToWide(path).c_str()); });
       return 0;
     case WM_SETCURSOR:
       if (LOWORD(lParam) == HTCLIENT) {

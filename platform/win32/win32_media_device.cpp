@@ -1,7 +1,7 @@
 #include "platform/win32/win32_media_device.h"
 
 #include "platform/media_file.h"
-#include "platform/win32/wide_string.h"
+#include "platform/os/win32/wide.h"
 #include "platform/win32/windows_api.h"
 
 namespace pellora {
