@@ -10,13 +10,10 @@
 
 namespace pellora {
 
-LoadResult ReadShowPackage(CDiapoDoc& document, const std::string& path, uint32_t offset, std::string& message) {
-  CFile file;
-  if (!file.Open(path, CFile::Mode::Read)) return LoadResult::CannotOpen;
-  document.DeleteContents();
+namespace {
+
+LoadResult ReadFromArchive(CDiapoDoc& document, CArchive& archive, const std::string& name, std::string& message) {
   try {
-    if (file.Seek(offset, CFile::Origin::Begin) < 0) throw CFileException(path);
-    CArchive archive(file, CArchive::Mode::Load, 512);
     document.Serialize(archive);
     if (document.loadFailed) {
       message = kLoadErrorMessage;
@@ -31,9 +28,31 @@ LoadResult ReadShowPackage(CDiapoDoc& document, const std::string& path, uint32_
   } catch (const CFileException&) {
     document.DeleteContents();
     message = kReadErrorMessage;
+    message.replace(message.find("%1"), 2, FileTitle(name));
+    return LoadResult::ReadError;
+  }
+}
+
+}  // namespace
+
+LoadResult ReadShowPackage(CDiapoDoc& document, const std::string& path, uint32_t offset, std::string& message) {
+  CFile file;
+  if (!file.Open(path, CFile::Mode::Read)) return LoadResult::CannotOpen;
+  document.DeleteContents();
+  if (file.Seek(offset, CFile::Origin::Begin) < 0) {
+    message = kReadErrorMessage;
     message.replace(message.find("%1"), 2, FileTitle(path));
     return LoadResult::ReadError;
   }
+  CArchive archive(file, CArchive::Mode::Load, 512);
+  return ReadFromArchive(document, archive, path, message);
+}
+
+LoadResult ReadShowPackage(CDiapoDoc& document, std::span<const uint8_t> package, const std::string& name,
+                           std::string& message) {
+  document.DeleteContents();
+  CArchive archive(package);
+  return ReadFromArchive(document, archive, name, message);
 }
 
 bool LoadShowPackage(CDiapoDoc& document) {

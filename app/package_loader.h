@@ -2,6 +2,8 @@
 // the messages the viewer sees when that fails.
 #pragma once
 
+#include <cstdint>
+#include <span>
 #include <string>
 
 namespace pellora {
@@ -21,6 +23,10 @@ enum class LoadResult { Loaded, CannotOpen, WrongMagic, BadFormat, ReadError };
 // Reads the package at offset in path into document, without telling the
 // viewer anything; message receives the text the viewer would see.
 LoadResult ReadShowPackage(CDiapoDoc& document, const std::string& path, uint32_t offset, std::string& message);
+// The same read from a package already in memory; name stands for the
+// file in messages.
+LoadResult ReadShowPackage(CDiapoDoc& document, std::span<const uint8_t> package, const std::string& name,
+                           std::string& message);
 
 // The player's start-up read: from exePath at packageOffset, with the wait
 // cursor, telling the viewer of failures in message boxes. True when the

@@ -4,14 +4,13 @@
 #include <cstring>
 
 #include "platform/archive.h"
-#include "platform/file.h"
 #include "platform/text.h"
 
 namespace pellora {
 namespace {
 std::unique_ptr<CObject> CreateDoc() { return std::make_unique<CDiapoDoc>(); }
 const RuntimeClassRegistration registration(&CDiapoDoc::classCDiapoDoc);
-// Blobs are read from and written to the file in pieces of this size.
+// Blobs are read in pieces of this size.
 constexpr size_t kBlobPiece = 0x7FFF;
 }  // namespace
 
@@ -46,33 +45,26 @@ void SerializeBlob(CArchive& archive, uint32_t& size, GlobalBlock& data) {
   if (archive.IsStoring()) {
     uint32_t n = data ? size : 0;
     archive.WriteDWord(n);
-    if (n == 0) return;
-    archive.Flush();
-    CFile& file = archive.GetFile();
-    if (!WriteInPieces(file, data.data(), n)) throw CFileException(file.Path());
+    if (n) archive.Write(data.data(), n);
     return;
   }
   uint32_t n = archive.ReadDWord();
   size = n;
   data.Free();
   if (n == 0) return;
-  // A count beyond the end of the file is a truncated package: refuse it
+  // A count beyond the end of the stream is a truncated package: refuse it
   // before asking for memory.
   if (n > archive.BytesLeft()) throw CArchiveException(CArchiveException::Cause::EndOfFile);
-  archive.Flush();
-  CFile& file = archive.GetFile();
   GlobalBlock block = GlobalBlock::Allocate(n, false);
   if (!block) {
     // No memory for it: skip the bytes and go on without the blob.
-    if (file.Seek(n, CFile::Origin::Current) < 0) throw CFileException(file.Path());
+    archive.Skip(n);
     size = 0;
     return;
   }
   for (size_t done = 0; done < n;) {
     size_t piece = std::min(kBlobPiece, size_t(n) - done);
-    long long got = file.Read(block.data() + done, piece);
-    if (got < 0) throw CFileException(file.Path());
-    if (size_t(got) < piece) throw CArchiveException(CArchiveException::Cause::EndOfFile);
+    archive.ReadExact(block.data() + done, piece);
     done += piece;
   }
   data = std::move(block);

@@ -1,5 +1,6 @@
 #include "platform/archive.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "platform/byte_order.h"
@@ -25,8 +26,51 @@ CFileException::CFileException(std::string fileName)
     : std::runtime_error("read error: " + fileName), fileName_(std::move(fileName)) {}
 
 CArchive::CArchive(CFile& file, Mode mode, size_t bufferSize)
-    : file_(file), mode_(mode), buffer_(bufferSize < 16 ? 16 : bufferSize) {
+    : mode_(mode), buffer_(bufferSize < 16 ? 16 : bufferSize) {
+  file_ = &file;
   loadTable_.emplace_back();  // entry 0: the null pointer
+}
+
+CArchive::CArchive(std::span<const uint8_t> bytes) : mode_(Mode::Load), buffer_(512) {
+  memory_ = bytes;
+  loadTable_.emplace_back();
+}
+
+CArchive::CArchive(std::vector<uint8_t>& out) : mode_(Mode::Store), buffer_(512) {
+  memoryOut_ = &out;
+  loadTable_.emplace_back();
+}
+
+void CArchive::ThrowStreamError() const { throw CFileException(file_ ? file_->Path() : std::string("memory")); }
+
+long long CArchive::ReadSource(void* buffer, size_t count) {
+  if (file_) return file_->Read(buffer, count);
+  size_t n = std::min(count, memory_.size() - memoryPosition_);
+  if (n) std::memcpy(buffer, memory_.data() + memoryPosition_, n);
+  memoryPosition_ += n;
+  return static_cast<long long>(n);
+}
+
+bool CArchive::WriteSink(const void* buffer, size_t count) {
+  if (file_) return WriteInPieces(*file_, static_cast<const uint8_t*>(buffer), count);
+  const auto* bytes = static_cast<const uint8_t*>(buffer);
+  memoryOut_->insert(memoryOut_->end(), bytes, bytes + count);
+  return true;
+}
+
+bool CArchive::SeekSource(long long offset) {
+  if (file_) return file_->Seek(offset, CFile::Origin::Current) >= 0;
+  long long target = static_cast<long long>(memoryPosition_) + offset;
+  if (target < 0 || target > static_cast<long long>(memory_.size())) return false;
+  memoryPosition_ = size_t(target);
+  return true;
+}
+
+unsigned long long CArchive::SourceLeft() const {
+  if (!file_) return memory_.size() - memoryPosition_;
+  long long position = file_->Position();
+  long long length = file_->Length();
+  return (position >= 0 && length > position) ? (unsigned long long)(length - position) : 0;
 }
 
 CArchive::~CArchive() {
@@ -45,8 +89,8 @@ void CArchive::FillBuffer(size_t needed) {
   begin_ = 0;
   end_ = unread;
   while (end_ < needed) {
-    long long n = file_.Read(buffer_.data() + end_, buffer_.size() - end_);
-    if (n < 0) throw CFileException(file_.Path());
+    long long n = ReadSource(buffer_.data() + end_, buffer_.size() - end_);
+    if (n < 0) ThrowStreamError();
     if (n == 0) break;
     end_ += size_t(n);
   }
@@ -79,7 +123,7 @@ uint32_t CArchive::ReadDWord() {
 
 void CArchive::ReadExact(void* buffer, size_t count) {
   auto* out = static_cast<uint8_t*>(buffer);
-  // Large reads take what is buffered, then go straight to the file; the
+  // Large reads take what is buffered, then go straight to the stream; the
   // bytes handed out are the same.
   if (count > buffer_.size()) {
     size_t n = end_ - begin_;
@@ -87,8 +131,8 @@ void CArchive::ReadExact(void* buffer, size_t count) {
     begin_ = end_ = 0;
     out += n;
     count -= n;
-    long long got = file_.Read(out, count);
-    if (got < 0) throw CFileException(file_.Path());
+    long long got = ReadSource(out, count);
+    if (got < 0) ThrowStreamError();
     if (size_t(got) < count) throw CArchiveException(CArchiveException::Cause::EndOfFile);
     return;
   }
@@ -103,6 +147,13 @@ void CArchive::ReadExact(void* buffer, size_t count) {
     out += n;
     count -= n;
   }
+}
+
+void CArchive::Skip(unsigned long long count) {
+  if (count > BytesLeft()) throw CArchiveException(CArchiveException::Cause::EndOfFile);
+  size_t buffered = std::min<unsigned long long>(count, end_ - begin_);
+  begin_ += buffered;
+  if (count > buffered && !SeekSource(static_cast<long long>(count - buffered))) ThrowStreamError();
 }
 
 size_t CArchive::ReadLengthPrefix() {
@@ -133,12 +184,7 @@ std::string CArchive::ReadString() {
   return Utf16ToCp1252(units);
 }
 
-unsigned long long CArchive::BytesLeft() const {
-  long long position = file_.Position();
-  long long length = file_.Length();
-  unsigned long long rest = (position >= 0 && length > position) ? (unsigned long long)(length - position) : 0;
-  return rest + (end_ - begin_);
-}
+unsigned long long CArchive::BytesLeft() const { return SourceLeft() + (end_ - begin_); }
 
 std::shared_ptr<CObject> CArchive::ReadObject() {
   using Cause = CArchiveException::Cause;
@@ -175,6 +221,13 @@ std::shared_ptr<CObject> CArchive::ReadObject() {
 
 void CArchive::Write(const void* data, size_t count) {
   auto* in = static_cast<const uint8_t*>(data);
+  // Large writes (embedded files) go straight to the stream after what is
+  // buffered.
+  if (count > buffer_.size()) {
+    Flush();
+    if (!WriteSink(in, count)) ThrowStreamError();
+    return;
+  }
   while (count > 0) {
     if (end_ == buffer_.size()) Flush();
     size_t n = std::min(count, buffer_.size() - end_);
@@ -238,13 +291,12 @@ void CArchive::WriteObject(const CObject* object) {
 
 void CArchive::Flush() {
   if (mode_ == Mode::Store) {
-    if (end_ > 0 && !file_.Write(buffer_.data(), end_)) throw CFileException(file_.Path());
+    if (end_ > 0 && !WriteSink(buffer_.data(), end_)) ThrowStreamError();
     end_ = 0;
     return;
   }
   size_t unread = end_ - begin_;
-  if (unread > 0 && file_.Seek(-static_cast<long long>(unread), CFile::Origin::Current) < 0)
-    throw CFileException(file_.Path());
+  if (unread > 0 && !SeekSource(-static_cast<long long>(unread))) ThrowStreamError();
   begin_ = end_ = 0;
 }
 

@@ -1,10 +1,12 @@
-// The framework's archive: a buffered little-endian byte stream over a file,
-// with length-prefixed strings and tagged object references. Loading throws
-// CArchiveException for format faults and CFileException for read errors.
+// The framework's archive: a buffered little-endian byte stream over a file
+// (or over bytes in memory), with length-prefixed strings and tagged object
+// references. Loading throws CArchiveException for format faults and
+// CFileException for read errors.
 #pragma once
 
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <stdexcept>
 #include <string>
 #include <unordered_map>
@@ -46,13 +48,16 @@ class CArchive {
   static constexpr size_t kMaxClassNameLength = 64;
 
   CArchive(CFile& file, Mode mode, size_t bufferSize = 512);
+  // Loading from bytes that outlive the archive.
+  explicit CArchive(std::span<const uint8_t> bytes);
+  // Storing by appending to out, which outlives the archive.
+  explicit CArchive(std::vector<uint8_t>& out);
   ~CArchive();
   CArchive(const CArchive&) = delete;
   CArchive& operator=(const CArchive&) = delete;
 
   bool IsLoading() const { return mode_ == Mode::Load; }
   bool IsStoring() const { return mode_ == Mode::Store; }
-  CFile& GetFile() { return file_; }
 
   // Loading. Every read that finds fewer bytes than it needs throws
   // CArchiveException(EndOfFile).
@@ -60,6 +65,8 @@ class CArchive {
   uint16_t ReadWord();
   uint32_t ReadDWord();
   void ReadExact(void* buffer, size_t count);
+  // Passes over count bytes; throws like a read when fewer are left.
+  void Skip(unsigned long long count);
   std::string ReadString();
   // Reads one object reference; new objects are created from their class
   // and read with their own Serialize. Null for the null tag.
@@ -90,8 +97,17 @@ class CArchive {
   void FillBuffer(size_t needed);
   void EnsureReadable(size_t count);
   size_t ReadLengthPrefix();
+  // The stream under the buffer: the file, or the bytes in memory.
+  long long ReadSource(void* buffer, size_t count);
+  bool WriteSink(const void* buffer, size_t count);
+  bool SeekSource(long long offset);
+  unsigned long long SourceLeft() const;
+  [[noreturn]] void ThrowStreamError() const;
 
-  CFile& file_;
+  CFile* file_ = nullptr;
+  std::span<const uint8_t> memory_;
+  size_t memoryPosition_ = 0;
+  std::vector<uint8_t>* memoryOut_ = nullptr;
   Mode mode_;
   std::vector<uint8_t> buffer_;
   size_t begin_ = 0;  // next unread byte (loading) or first byte (storing)

@@ -1,6 +1,7 @@
 #include "platform/media_file.h"
 
 #include <algorithm>
+#include <span>
 #include <vector>
 
 #include "platform/byte_order.h"
@@ -24,16 +25,34 @@ const uint8_t* Bytes(const std::string& s, size_t offset = 0) {
   return reinterpret_cast<const uint8_t*>(s.data()) + offset;
 }
 
-// Bytes [offset, offset + count) of the file; fewer at its end, none when
-// the file cannot be read there. Callers keep count small or bounded by
-// the file's length.
-std::string ReadAt(CFile& file, long long offset, size_t count) {
-  if (offset < 0 || file.Seek(offset, CFile::Origin::Begin) != offset) return {};
-  std::string bytes(count, '\0');
-  long long n = file.Read(bytes.data(), count);
-  bytes.resize(n < 0 ? 0 : size_t(n));
-  return bytes;
-}
+// A sound file's bytes as the readers below see them: read where needed
+// from an open file, or all in memory.
+class Source {
+ public:
+  explicit Source(CFile& file) : file_(&file), length_(file.Length()) {}
+  explicit Source(std::span<const uint8_t> bytes) : bytes_(bytes), length_(static_cast<long long>(bytes.size())) {}
+  long long Length() const { return length_; }
+
+  // Bytes [offset, offset + count); fewer at the end, none when they cannot
+  // be read there. Callers keep count small or bounded by the length.
+  std::string ReadAt(long long offset, size_t count) const {
+    if (offset < 0 || offset >= length_) return {};
+    if (!file_) {
+      size_t n = std::min(count, bytes_.size() - size_t(offset));
+      return std::string(reinterpret_cast<const char*>(bytes_.data()) + offset, n);
+    }
+    if (file_->Seek(offset, CFile::Origin::Begin) != offset) return {};
+    std::string bytes(std::min<unsigned long long>(count, (unsigned long long)(length_ - offset)), '\0');
+    long long n = file_->Read(bytes.data(), bytes.size());
+    bytes.resize(n < 0 ? 0 : size_t(n));
+    return bytes;
+  }
+
+ private:
+  CFile* file_ = nullptr;
+  std::span<const uint8_t> bytes_;
+  long long length_ = 0;
+};
 
 // Playing times longer than this come from damaged fields, not from sound.
 constexpr uint64_t kLongestDurationMs = uint64_t(1) << 40;
@@ -106,15 +125,15 @@ bool SameStream(const MpegFrame& a, const MpegFrame& b) {
 // Where the audio starts: after an ID3v2 tag, the first header that
 // another header of the same stream follows (or that ends the file).
 // searchBytes = 0 accepts only a frame right at that start.
-std::optional<long long> FindMpegStart(CFile& file, long long length, size_t searchBytes) {
+std::optional<long long> FindMpegStart(const Source& file, long long length, size_t searchBytes) {
   long long start = 0;
-  std::string tag = ReadAt(file, 0, 10);
+  std::string tag = file.ReadAt(0, 10);
   if (tag.size() == 10 && tag.compare(0, 3, "ID3") == 0) {
     const uint8_t* t = Bytes(tag);
     long long size = (t[6] & 0x7F) << 21 | (t[7] & 0x7F) << 14 | (t[8] & 0x7F) << 7 | (t[9] & 0x7F);
     start = 10 + size + ((t[5] & 0x10) ? 10 : 0);
   }
-  std::string window = ReadAt(file, start, searchBytes + 4);
+  std::string window = file.ReadAt(start, searchBytes + 4);
   for (size_t i = 0; i + 4 <= window.size() && i <= searchBytes; ++i) {
     std::optional<MpegFrame> frame = ParseMpegHeader(Bytes(window, i));
     if (!frame) continue;
@@ -122,7 +141,7 @@ std::optional<long long> FindMpegStart(CFile& file, long long length, size_t sea
     if (next == length) return start + static_cast<long long>(i);
     std::string after = next + 4 <= start + static_cast<long long>(window.size())
                             ? window.substr(size_t(next - start), 4)
-                            : ReadAt(file, next, 4);
+                            : file.ReadAt(next, 4);
     if (after.size() == 4)
       if (std::optional<MpegFrame> second = ParseMpegHeader(Bytes(after)); second && SameStream(*frame, *second))
         return start + static_cast<long long>(i);
@@ -130,10 +149,10 @@ std::optional<long long> FindMpegStart(CFile& file, long long length, size_t sea
   return std::nullopt;
 }
 
-std::optional<uint64_t> MpegDurationMs(CFile& file, long long length) {
+std::optional<uint64_t> MpegDurationMs(const Source& file, long long length) {
   std::optional<long long> start = FindMpegStart(file, length, kMpegSearchBytes);
   if (!start) return std::nullopt;
-  std::string first = ReadAt(file, *start, 4 + 32 + 4 + 8 + 18);
+  std::string first = file.ReadAt(*start, 4 + 32 + 4 + 8 + 18);
   if (first.size() < 4) return std::nullopt;
   std::optional<MpegFrame> frame = ParseMpegHeader(Bytes(first));
   if (!frame) return std::nullopt;
@@ -152,26 +171,26 @@ std::optional<uint64_t> MpegDurationMs(CFile& file, long long length) {
   if (frames) return UnitsToMs(frames * frame->samples, frame->rate);
   // Otherwise a constant bit rate over the bytes up to an ID3v1 tag.
   long long end = length;
-  if (std::string tail = ReadAt(file, length - 128, 3); length - 128 >= *start && tail == "TAG") end -= 128;
+  if (std::string tail = file.ReadAt(length - 128, 3); length - 128 >= *start && tail == "TAG") end -= 128;
   if (end <= *start) return std::nullopt;
   return uint64_t(end - *start) * 8000 / frame->bitrate;
 }
 
 // ---- RIFF wave ------------------------------------------------------------
 
-std::optional<uint64_t> WaveDurationMs(CFile& file, long long length) {
-  std::string riff = ReadAt(file, 0, 12);
+std::optional<uint64_t> WaveDurationMs(const Source& file, long long length) {
+  std::string riff = file.ReadAt(0, 12);
   if (riff.size() < 12 || riff.compare(0, 4, "RIFF") != 0 || riff.compare(8, 4, "WAVE") != 0) return std::nullopt;
   uint32_t bytesPerSecond = 0;
   std::optional<uint64_t> dataBytes;
   long long pos = 12;
   for (int chunk = 0; chunk < kMaxWaveChunks && pos + 8 <= length; ++chunk) {
-    std::string head = ReadAt(file, pos, 8);
+    std::string head = file.ReadAt(pos, 8);
     if (head.size() < 8) break;
     uint32_t size = GetU32LE(Bytes(head, 4));
     long long body = pos + 8;
     if (head.compare(0, 4, "fmt ") == 0) {
-      std::string fmt = ReadAt(file, body, std::min<uint32_t>(size, 16));
+      std::string fmt = file.ReadAt(body, std::min<uint32_t>(size, 16));
       if (fmt.size() < 16) return std::nullopt;
       bytesPerSecond = GetU32LE(Bytes(fmt, 8));
     } else if (head.compare(0, 4, "data") == 0) {
@@ -251,9 +270,9 @@ uint64_t ScanMidiTrack(const std::string& data, size_t p, size_t end, std::vecto
   return last;
 }
 
-std::optional<uint64_t> MidiDurationMs(CFile& file, long long length) {
+std::optional<uint64_t> MidiDurationMs(const Source& file, long long length) {
   if (length > kMaxMidiBytes) return std::nullopt;
-  std::string data = ReadAt(file, 0, size_t(length));
+  std::string data = file.ReadAt(0, size_t(length));
   if (data.size() < 14 || data.compare(0, 4, "MThd") != 0) return std::nullopt;
   uint32_t headerLength = GetU32BE(Bytes(data, 4));
   if (headerLength < 6 || headerLength > data.size() - 8) return std::nullopt;
@@ -302,8 +321,8 @@ std::optional<uint64_t> MidiDurationMs(CFile& file, long long length) {
 
 // ---- FLAC -----------------------------------------------------------------
 
-std::optional<uint64_t> FlacDurationMs(CFile& file) {
-  std::string head = ReadAt(file, 0, 8 + 34);
+std::optional<uint64_t> FlacDurationMs(const Source& file) {
+  std::string head = file.ReadAt(0, 8 + 34);
   if (head.size() < 8 + 34 || head.compare(0, 4, "fLaC") != 0 || (uint8_t(head[4]) & 0x7F) != 0)
     return std::nullopt;
   const uint8_t* info = Bytes(head, 8);
@@ -325,8 +344,8 @@ std::string FirstOggPacket(const std::string& head) {
   return start < head.size() ? head.substr(start) : std::string();
 }
 
-std::optional<uint64_t> OggDurationMs(CFile& file, long long length, MediaFileKind kind) {
-  std::string head = ReadAt(file, 0, 512);
+std::optional<uint64_t> OggDurationMs(const Source& file, long long length, MediaFileKind kind) {
+  std::string head = file.ReadAt(0, 512);
   std::string packet = FirstOggPacket(head);
   uint32_t serial = head.size() >= kOggPageHeader ? GetU32LE(Bytes(head, 14)) : 0;
   uint64_t rate = 0, preSkip = 0;
@@ -338,7 +357,7 @@ std::optional<uint64_t> OggDurationMs(CFile& file, long long length, MediaFileKi
   if (rate == 0) return std::nullopt;
   // The last page of the stream carries the granule position of its end.
   long long from = std::max<long long>(0, length - static_cast<long long>(kOggTailBytes));
-  std::string tail = ReadAt(file, from, size_t(length - from));
+  std::string tail = file.ReadAt(from, size_t(length - from));
   for (size_t i = tail.size() >= kOggPageHeader ? tail.size() - kOggPageHeader + 1 : 0; i-- > 0;) {
     if (tail.compare(i, 4, "OggS") != 0 || GetU32LE(Bytes(tail, i + 14)) != serial) continue;
     uint64_t granule = Le64(Bytes(tail, i + 6));
@@ -353,12 +372,8 @@ bool IsMpegExtension(const std::string& ext) {
   return std::any_of(std::begin(kExtensions), std::end(kExtensions), [&](const char* e) { return ext == e; });
 }
 
-}  // namespace
-
-MediaFileKind IdentifyMediaFile(const std::string& path) {
-  CFile file;
-  if (!file.Open(path, CFile::Mode::Read)) return MediaFileKind::Unknown;
-  std::string head = ReadAt(file, 0, 64);
+MediaFileKind IdentifyMedia(const Source& file, const std::string& name) {
+  std::string head = file.ReadAt(0, 64);
   if (head.size() >= 12 && head.compare(0, 4, "RIFF") == 0 && head.compare(8, 4, "WAVE") == 0)
     return MediaFileKind::Wave;
   if (head.compare(0, 4, "MThd") == 0) return MediaFileKind::Midi;
@@ -372,14 +387,12 @@ MediaFileKind IdentifyMediaFile(const std::string& path) {
   // MPEG audio has no signature: a tag, a frame at the start, or, for a
   // file named as MPEG audio, frames a little further in.
   if (head.compare(0, 3, "ID3") == 0) return MediaFileKind::Mpeg;
-  size_t search = IsMpegExtension(LowerExtension(path)) ? kMpegSearchBytes : 0;
+  size_t search = IsMpegExtension(LowerExtension(name)) ? kMpegSearchBytes : 0;
   if (FindMpegStart(file, file.Length(), search)) return MediaFileKind::Mpeg;
   return MediaFileKind::Unknown;
 }
 
-std::optional<uint64_t> MediaFileDurationMs(const std::string& path, MediaFileKind kind) {
-  CFile file;
-  if (!file.Open(path, CFile::Mode::Read)) return std::nullopt;
+std::optional<uint64_t> MediaDurationMs(const Source& file, MediaFileKind kind) {
   long long length = file.Length();
   if (length <= 0) return std::nullopt;
   switch (kind) {
@@ -392,6 +405,28 @@ std::optional<uint64_t> MediaFileDurationMs(const std::string& path, MediaFileKi
     case MediaFileKind::Unknown: break;
   }
   return std::nullopt;
+}
+
+}  // namespace
+
+MediaFileKind IdentifyMediaFile(const std::string& path) {
+  CFile file;
+  if (!file.Open(path, CFile::Mode::Read)) return MediaFileKind::Unknown;
+  return IdentifyMedia(Source(file), path);
+}
+
+MediaFileKind IdentifyMediaBytes(std::span<const uint8_t> bytes, const std::string& name) {
+  return IdentifyMedia(Source(bytes), name);
+}
+
+std::optional<uint64_t> MediaFileDurationMs(const std::string& path, MediaFileKind kind) {
+  CFile file;
+  if (!file.Open(path, CFile::Mode::Read)) return std::nullopt;
+  return MediaDurationMs(Source(file), kind);
+}
+
+std::optional<uint64_t> MediaBytesDurationMs(std::span<const uint8_t> bytes, MediaFileKind kind) {
+  return MediaDurationMs(Source(bytes), kind);
 }
 
 }  // namespace pellora

@@ -15,11 +15,6 @@ scripts/fuzz-libjpeg.sh build-fuzz/libjpeg-turbo
 jpeg=$PWD/build-fuzz/libjpeg-turbo/install
 cmake --preset fuzz -DJPEG_INCLUDE_DIR="$jpeg/include" -DJPEG_LIBRARY="$jpeg/lib/libjpeg.a" >/dev/null
 cmake --build --preset fuzz
-# The targets pass each input through a temporary file: keep those in
-# memory when the system offers a memory-backed folder.
-if [ -z "${TMPDIR:-}" ] && [ -d /dev/shm ] && [ -w /dev/shm ]; then
-  export TMPDIR=/dev/shm
-fi
 artifacts=build-fuzz/artifacts
 mkdir -p "$artifacts"
 scratch=$(mktemp -d)

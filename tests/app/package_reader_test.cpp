@@ -18,7 +18,20 @@ class PackageReaderTest : public ::testing::Test {
   LoadResult Read(const std::string& bytes, uint32_t offset = 0, const std::string& prefix = "") {
     test::WriteFile(dir_.File("show"), prefix + bytes);
     message_.clear();
-    return ReadShowPackage(doc_, dir_.File("show"), offset, message_);
+    LoadResult result = ReadShowPackage(doc_, dir_.File("show"), offset, message_);
+    // The same package read from memory reads the same.
+    if (offset != prefix.size()) return result;
+    CDiapoDoc fromMemory;
+    std::string memoryMessage;
+    std::span<const uint8_t> memory(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
+    EXPECT_EQ(ReadShowPackage(fromMemory, memory, "show", memoryMessage), result);
+    EXPECT_EQ(memoryMessage, message_);
+    if (result == LoadResult::Loaded) {
+      EXPECT_EQ(fromMemory.title, doc_.title);
+      EXPECT_EQ(fromMemory.slides.size(), doc_.slides.size());
+      EXPECT_EQ(fromMemory.musicSize, doc_.musicSize);
+    }
+    return result;
   }
   test::TempDir dir_;
   CDiapoDoc doc_;

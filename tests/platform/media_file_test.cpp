@@ -31,9 +31,15 @@ class MediaFileTest : public ::testing::Test {
     test::WriteFile(path, bytes);
     return path;
   }
+  // Read from the file and from its bytes in memory, which must agree.
   std::optional<uint64_t> Duration(const std::string& name, const std::string& bytes) {
     std::string path = Write(name, bytes);
-    return MediaFileDurationMs(path, IdentifyMediaFile(path));
+    MediaFileKind kind = IdentifyMediaFile(path);
+    std::optional<uint64_t> duration = MediaFileDurationMs(path, kind);
+    std::span<const uint8_t> memory(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
+    EXPECT_EQ(IdentifyMediaBytes(memory, name), kind) << name;
+    EXPECT_EQ(MediaBytesDurationMs(memory, kind), duration) << name;
+    return duration;
   }
   test::TempDir dir;
 };
@@ -190,9 +196,11 @@ TEST_F(MediaFileTest, EveryCutOfAValidFileIsReadSafely) {
       // A new file each time: rewriting one is much slower on some file systems.
       std::string path = Write(std::to_string(n) + name, bytes.substr(0, n));
       MediaFileKind kind = IdentifyMediaFile(path);
+      std::span<const uint8_t> memory(reinterpret_cast<const uint8_t*>(bytes.data()), n);
+      EXPECT_EQ(IdentifyMediaBytes(memory, name), kind);
       for (MediaFileKind asKind : {kind, MediaFileKind::Wave, MediaFileKind::Midi, MediaFileKind::Mpeg,
                                    MediaFileKind::Flac, MediaFileKind::OggVorbis, MediaFileKind::OggOpus})
-        MediaFileDurationMs(path, asKind);
+        EXPECT_EQ(MediaFileDurationMs(path, asKind), MediaBytesDurationMs(memory, asKind));
     }
 }
 
