@@ -12,10 +12,10 @@ namespace pellora::bench {
 // channels: 4 or 8; patterns of 64 rows at speed 6, 125 BPM (7.68 s each);
 // sampleBytes: the size of each of the 31 samples.
 inline std::string BusySong(int channels, int patterns, size_t sampleBytes = 8192) {
-  tools::ModFileBuilder b(channels == 4 ? "M.K." : "8CHN", channels);
+  test::ModFileBuilder b(channels == 4 ? "M.K." : "8CHN", channels);
   b.title = "benchmark";
   for (int i = 0; i < 31; ++i) {
-    tools::ModFileSample s{"s" + std::to_string(i), tools::SineWave(sampleBytes, 3 + i, 90 + i)};
+    test::ModFileSample s{"s" + std::to_string(i), test::SineWave(sampleBytes, 3 + i, 90 + i)};
     s.repeatStart = uint16_t(sampleBytes / 8);
     s.repeatLength = uint16_t(sampleBytes / 4);
     b.samples.push_back(s);
@@ -27,7 +27,7 @@ inline std::string BusySong(int channels, int patterns, size_t sampleBytes = 819
       for (int k = 0; k < channels; ++k) {
         const uint8_t* e = effects[(r + k + p) % 6];
         bool note = (r + k) % 4 == 0;
-        b.Cell(p, r, k) = {note ? tools::AmigaPeriod(12 + (r * 7 + k * 5 + p) % 36) : uint16_t(0),
+        b.Cell(p, r, k) = {note ? test::AmigaPeriod(12 + (r * 7 + k * 5 + p) % 36) : uint16_t(0),
                            note ? uint8_t(1 + (r + k * 3 + p) % 31) : uint8_t(0), e[0], e[1]};
       }
   }

@@ -23,10 +23,10 @@ constexpr int kPatterns = 8;
 // Every channel busy all the time: a note every four rows on looped
 // samples of several pitches, with vibrato, volume slides and arpeggios.
 std::string XmSong(int channels) {
-  tools::XmFileBuilder b(channels);
+  test::XmFileBuilder b(channels);
   b.title = "benchmark";
   for (int i = 0; i < 4; ++i) {
-    tools::XmFileSample s{"loop", tools::SineWave(size_t(2048 + 512 * i), 16 + i, 100 - 10 * i)};
+    test::XmFileSample s{"loop", test::SineWave(size_t(2048 + 512 * i), 16 + i, 100 - 10 * i)};
     s.loopType = 1;
     s.loopStart = 256;
     s.loopLength = uint32_t(2048 + 512 * i - 256);
@@ -36,7 +36,7 @@ std::string XmSong(int channels) {
     b.orders.push_back(uint8_t(p));
     for (int row = 0; row < 64; ++row)
       for (int k = 0; k < channels; ++k) {
-        tools::XmFileCell& c = b.Cell(p, row, k);
+        test::XmFileCell& c = b.Cell(p, row, k);
         if ((row + k) % 4 == 0) {
           c.note = uint8_t(37 + (row + 3 * k + p) % 36);
           c.instrument = uint8_t(1 + (k + p) % 4);
@@ -51,10 +51,10 @@ std::string XmSong(int channels) {
 }
 
 std::string S3mSong(int channels) {
-  tools::S3mFileBuilder b(channels);
+  test::S3mFileBuilder b(channels);
   b.title = "benchmark";
   for (int i = 0; i < 4; ++i) {
-    tools::S3mFileSample s{"loop", tools::SineWave(size_t(2048 + 512 * i), 16 + i, 100 - 10 * i)};
+    test::S3mFileSample s{"loop", test::SineWave(size_t(2048 + 512 * i), 16 + i, 100 - 10 * i)};
     s.looped = true;
     s.loopStart = 256;
     s.loopEnd = uint32_t(2048 + 512 * i);
@@ -64,7 +64,7 @@ std::string S3mSong(int channels) {
     b.orders.push_back(uint8_t(p));
     for (int row = 0; row < 64; ++row)
       for (int k = 0; k < channels; ++k) {
-        tools::S3mFileCell c;
+        test::S3mFileCell c;
         if ((row + k) % 4 == 0) {
           int note = (row + 3 * k + p) % 36;
           c.note = uint8_t(((3 + note / 12) << 4) | (note % 12));

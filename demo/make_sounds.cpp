@@ -16,9 +16,9 @@
 
 namespace {
 
-using pellora::tools::AmigaPeriod;
-using pellora::tools::ModFileBuilder;
-using pellora::tools::ModFileSample;
+using pellora::test::AmigaPeriod;
+using pellora::test::ModFileBuilder;
+using pellora::test::ModFileSample;
 
 constexpr double kPi = std::numbers::pi;
 

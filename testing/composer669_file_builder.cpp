@@ -2,7 +2,7 @@
 
 #include "testing/file_bytes.h"
 
-namespace pellora::tools {
+namespace pellora::test {
 
 std::array<uint8_t, 3>& Composer669FileBuilder::Cell(int pattern, int row, int channel) {
   auto [it, added] = cells_[pattern].try_emplace({row, channel}, std::array<uint8_t, 3>{0xFE, 0x00, 0xFF});
@@ -51,4 +51,4 @@ std::string Composer669FileBuilder::Build() const {
   return out;
 }
 
-}  // namespace pellora::tools
+}  // namespace pellora::test

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-namespace pellora::tools {
+namespace pellora::test {
 
 struct Composer669Sample {
   std::string name;            // up to 13 bytes
@@ -37,4 +37,4 @@ class Composer669FileBuilder {
   std::map<int, std::map<std::pair<int, int>, std::array<uint8_t, 3>>> cells_;
 };
 
-}  // namespace pellora::tools
+}  // namespace pellora::test

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-namespace pellora::tools {
+namespace pellora::test {
 
 inline void PutU8(std::string& out, uint32_t v) { out += char(v & 0xFF); }
 inline void PutU16LE(std::string& out, uint32_t v) {
@@ -37,4 +37,4 @@ inline std::string UnsignedBytes(const std::vector<int8_t>& data) {
 }
 inline std::string SignedBytes(const std::vector<int8_t>& data) { return std::string(data.begin(), data.end()); }
 
-}  // namespace pellora::tools
+}  // namespace pellora::test

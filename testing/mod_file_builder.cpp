@@ -6,7 +6,7 @@
 
 #include "music/mod_song.h"
 
-namespace pellora::tools {
+namespace pellora::test {
 namespace {
 
 void Put16BE(std::string& out, uint16_t v) {
@@ -85,4 +85,4 @@ std::vector<int8_t> SineWave(size_t length, int cycles, int amplitude) {
   return data;
 }
 
-}  // namespace pellora::tools
+}  // namespace pellora::test

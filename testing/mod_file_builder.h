@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-namespace pellora::tools {
+namespace pellora::test {
 
 struct ModFileCell {
   uint16_t period = 0;  // Amiga period, 0 = no note
@@ -53,4 +53,4 @@ std::vector<int8_t> SquareWave(size_t length, int8_t amplitude);
 // A sine of `cycles` periods in `length` bytes.
 std::vector<int8_t> SineWave(size_t length, int cycles, int amplitude);
 
-}  // namespace pellora::tools
+}  // namespace pellora::test

@@ -4,7 +4,7 @@
 
 #include "testing/file_bytes.h"
 
-namespace pellora::tools {
+namespace pellora::test {
 
 MtmFileBuilder::MtmFileBuilder(int channels) : channels(channels) {
   for (size_t k = 0; k < pans.size(); ++k) pans[k] = k % 2 == 0 ? 4 : 11;
@@ -64,4 +64,4 @@ std::string MtmFileBuilder::Build() const {
   return out;
 }
 
-}  // namespace pellora::tools
+}  // namespace pellora::test

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-namespace pellora::tools {
+namespace pellora::test {
 
 struct MtmFileRow {
   uint8_t note = 0;        // 0 = none
@@ -48,4 +48,4 @@ class MtmFileBuilder {
   std::vector<std::vector<MtmFileRow>> tracks_;
 };
 
-}  // namespace pellora::tools
+}  // namespace pellora::test

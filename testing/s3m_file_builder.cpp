@@ -4,7 +4,7 @@
 
 #include "testing/file_bytes.h"
 
-namespace pellora::tools {
+namespace pellora::test {
 
 S3mFileBuilder::S3mFileBuilder(int channels) {
   channelSettings.fill(255);
@@ -118,4 +118,4 @@ std::string S3mFileBuilder::Build() const {
   return out;
 }
 
-}  // namespace pellora::tools
+}  // namespace pellora::test

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-namespace pellora::tools {
+namespace pellora::test {
 
 // One packed cell; a field is stored when it differs from its "absent"
 // value (255 for note and volume, 0 for instrument and command).
@@ -60,4 +60,4 @@ class S3mFileBuilder {
   std::map<int, std::map<int, std::vector<std::pair<int, S3mFileCell>>>> cells_;
 };
 
-}  // namespace pellora::tools
+}  // namespace pellora::test

@@ -2,7 +2,7 @@
 
 #include "testing/file_bytes.h"
 
-namespace pellora::tools {
+namespace pellora::test {
 
 std::array<uint8_t, 4>& StmFileBuilder::Cell(int pattern, int row, int channel) {
   auto [it, added] = cells_[pattern].try_emplace({row, channel}, std::array<uint8_t, 4>{0xFF, 0x01, 0x80, 0x00});
@@ -70,4 +70,4 @@ std::string StmFileBuilder::Build() const {
   return out;
 }
 
-}  // namespace pellora::tools
+}  // namespace pellora::test

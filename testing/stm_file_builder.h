@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-namespace pellora::tools {
+namespace pellora::test {
 
 struct StmFileSample {
   std::string name;            // up to 12 bytes
@@ -45,4 +45,4 @@ class StmFileBuilder {
   std::map<int, std::map<std::pair<int, int>, std::array<uint8_t, 4>>> cells_;
 };
 
-}  // namespace pellora::tools
+}  // namespace pellora::test

@@ -2,7 +2,7 @@
 
 #include "testing/file_bytes.h"
 
-namespace pellora::tools {
+namespace pellora::test {
 namespace {
 
 // Delta-coded sample data as stored.
@@ -140,4 +140,4 @@ std::string XmFileBuilder::Build() const {
   return out;
 }
 
-}  // namespace pellora::tools
+}  // namespace pellora::test

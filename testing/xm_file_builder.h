@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-namespace pellora::tools {
+namespace pellora::test {
 
 struct XmFileCell {
   uint8_t note = 0;  // 1 = C-0, 49 = C-4, 97 = key off
@@ -74,4 +74,4 @@ class XmFileBuilder {
   std::vector<Pattern> patterns_;
 };
 
-}  // namespace pellora::tools
+}  // namespace pellora::test

@@ -17,9 +17,9 @@ using test::TempDir;
 std::string Pellora() { return "'" + test::BinDir() + "/pellora'"; }
 
 std::string Module(const TempDir& dir) {
-  tools::ModFileBuilder b;
+  test::ModFileBuilder b;
   b.title = "Caf\xe9";
-  b.samples = {{"lead", tools::SineWave(64, 1, 100), 3, 48, 0, 32}, {"", tools::SquareWave(16, 60)}};
+  b.samples = {{"lead", test::SineWave(64, 1, 100), 3, 48, 0, 32}, {"", test::SquareWave(16, 60)}};
   b.orders = {0};
   b.Cell(0, 0, 0) = {428, 1, 0, 0};
   b.Cell(0, 8, 1) = {214, 2, 0xC, 30};

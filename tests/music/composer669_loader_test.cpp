@@ -12,7 +12,7 @@ namespace {
 
 using test::LoadModuleBytes;
 using test::RowOps;
-using tools::Composer669FileBuilder;
+using test::Composer669FileBuilder;
 using Ops = std::vector<int>;
 
 // Every track's first row sets tempo 78 and speed 3.
@@ -28,7 +28,7 @@ Composer669FileBuilder OneNoteSong() {
   Composer669FileBuilder b;
   b.message = "a song message that is not the title";
   b.orders = {0};
-  b.samples = {{"square.smp", tools::SquareWave(64, 100)}};
+  b.samples = {{"square.smp", test::SquareWave(64, 100)}};
   b.Cell(0, 0, 0) = Composer669FileBuilder::Note(24, 0, 15);
   return b;
 }
@@ -73,7 +73,7 @@ TEST(Composer669Loader, OrdersEndAtTheFirst255) {
 
 TEST(Composer669Loader, CellsAndTheTempoOfEachPattern) {
   Composer669FileBuilder b = OneNoteSong();
-  b.samples.resize(40, {"", tools::SquareWave(2, 1)});
+  b.samples.resize(40, {"", test::SquareWave(2, 1)});
   b.Cell(0, 0, 3) = Composer669FileBuilder::Note(0, 33, 0);
   b.Cell(0, 1, 3) = Composer669FileBuilder::Note(61, 1, 7);
   b.Cell(0, 2, 3) = {0xF8, 0x35, 0xFF};  // note field 62: the volume only
@@ -111,10 +111,10 @@ TEST(Composer669Loader, TheBreakRowEndsThePattern) {
 
 TEST(Composer669Loader, SamplesAndLoops) {
   Composer669FileBuilder b = OneNoteSong();
-  b.samples = {{"none", tools::SquareWave(40, 10)},
-               {"loop", tools::SquareWave(40, 10), 4, 30},
-               {"long", tools::SquareWave(40, 10), 4, 100},
-               {"backwards", tools::SquareWave(40, 10), 30, 4}};
+  b.samples = {{"none", test::SquareWave(40, 10)},
+               {"loop", test::SquareWave(40, 10), 4, 30},
+               {"long", test::SquareWave(40, 10), 4, 100},
+               {"backwards", test::SquareWave(40, 10), 30, 4}};
   test::LoadedModule m = LoadModuleBytes(b.Build());
   ASSERT_TRUE(m.ok);
   const std::vector<ModSample>& s = m.song.samples;
@@ -132,7 +132,7 @@ TEST(Composer669Loader, SamplesAndLoops) {
     EXPECT_EQ(sample.volume, 64);
   }
   EXPECT_EQ(s[0].name, "none");
-  EXPECT_EQ(m.data[3], tools::SquareWave(40, 10));
+  EXPECT_EQ(m.data[3], test::SquareWave(40, 10));
 }
 
 TEST(Composer669Loader, ShortFilesAndPatternsWithoutABreakEntry) {

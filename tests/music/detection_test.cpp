@@ -16,32 +16,32 @@ namespace {
 using test::LoadModuleBytes;
 
 std::string S3mBytes() {
-  tools::S3mFileBuilder b(2);
+  test::S3mFileBuilder b(2);
   b.orders = {0};
-  b.samples = {{"s", tools::SquareWave(32, 50)}};
+  b.samples = {{"s", test::SquareWave(32, 50)}};
   b.Add(0, 0, 0, {0x40, 1});
   return b.Build();
 }
 
 std::string MtmBytes(int samples) {
-  tools::MtmFileBuilder b;
+  test::MtmFileBuilder b;
   b.orders = {0};
-  for (int i = 0; i < samples; ++i) b.samples.push_back({"s", tools::SquareWave(32, 50)});
+  for (int i = 0; i < samples; ++i) b.samples.push_back({"s", test::SquareWave(32, 50)});
   b.patterns = {{uint16_t(b.AddTrack({{24, 1}}))}};
   return b.Build();
 }
 
 TEST(Detection, EachFormatIsTakenByItsOwnLoader) {
-  tools::XmFileBuilder xm;
+  test::XmFileBuilder xm;
   xm.orders = {0};
   xm.Cell(0, 0, 0) = {49};
-  tools::StmFileBuilder stm;
+  test::StmFileBuilder stm;
   stm.orders = {0};
-  stm.Cell(0, 0, 0) = tools::StmFileBuilder::Note(2, 0, 1);
-  tools::Composer669FileBuilder c669;
+  stm.Cell(0, 0, 0) = test::StmFileBuilder::Note(2, 0, 1);
+  test::Composer669FileBuilder c669;
   c669.orders = {0};
-  c669.Cell(0, 0, 0) = tools::Composer669FileBuilder::Note(12, 0, 15);
-  tools::ModFileBuilder mod;
+  c669.Cell(0, 0, 0) = test::Composer669FileBuilder::Note(12, 0, 15);
+  test::ModFileBuilder mod;
   mod.orders = {0};
   EXPECT_EQ(LoadModuleBytes(xm.Build()).detected, "XM");
   EXPECT_EQ(LoadModuleBytes(stm.Build()).detected, "STM");
@@ -61,9 +61,9 @@ TEST(Detection, AByteTwoAtOffsetThirtyMakesAnStmFile) {
   // Byte 30 of an MTM file is its sample count.
   EXPECT_EQ(LoadModuleBytes(MtmBytes(2)).detected, "STM");
   EXPECT_EQ(LoadModuleBytes(MtmBytes(3)).detected, "MTM");
-  tools::ModFileBuilder mod;
+  test::ModFileBuilder mod;
   mod.orders = {0};
-  mod.samples = {{std::string(10, 'x') + '\x02', tools::SquareWave(32, 50)}};
+  mod.samples = {{std::string(10, 'x') + '\x02', test::SquareWave(32, 50)}};
   EXPECT_EQ(LoadModuleBytes(mod.Build()).detected, "STM");
 
   std::string tagged = s3m;
@@ -74,7 +74,7 @@ TEST(Detection, AByteTwoAtOffsetThirtyMakesAnStmFile) {
 
 TEST(Detection, SignaturesAtTheStartComeFirst) {
   // An XM file whose title puts a 2 at offset 30 is still an XM file.
-  tools::XmFileBuilder xm;
+  test::XmFileBuilder xm;
   xm.title = std::string(13, 'a') + '\x02';
   xm.orders = {0};
   xm.Cell(0, 0, 0) = {49};

@@ -14,16 +14,16 @@
 namespace pellora {
 namespace {
 
-using tools::ModFileBuilder;
+using test::ModFileBuilder;
 
-uint16_t AmigaPeriodOf(int note) { return tools::AmigaPeriod(note); }
+uint16_t AmigaPeriodOf(int note) { return test::AmigaPeriod(note); }
 
 std::map<std::string, std::string> ModuleSeeds() {
   std::map<std::string, std::string> seeds;
-  std::vector<tools::ModFileSample> samples = {
-      {"loop", tools::SquareWave(32, 80), 0, 64, 0, 16},
-      {"shot", tools::SineWave(256, 4, 100), 5, 40, 0, 1},
-      {"fine", tools::SineWave(64, 1, 60), 12, 70, 10, 12},
+  std::vector<test::ModFileSample> samples = {
+      {"loop", test::SquareWave(32, 80), 0, 64, 0, 16},
+      {"shot", test::SineWave(256, 4, 100), 5, 40, 0, 1},
+      {"fine", test::SineWave(64, 1, 60), 12, 70, 10, 12},
   };
   {
     ModFileBuilder b;

@@ -12,7 +12,7 @@ namespace pellora {
 namespace {
 
 using test::TempDir;
-using tools::ModFileBuilder;
+using test::ModFileBuilder;
 
 // A song loaded from bytes; empty optional when the load fails.
 struct Loaded {
@@ -36,7 +36,7 @@ Loaded LoadBytes(const std::string& bytes, ModSampleStore* storeOut = nullptr) {
 ModFileBuilder OneNoteSong(const std::string& signature = "M.K.", int channels = 4) {
   ModFileBuilder b(signature, channels);
   b.title = "test";
-  b.samples.push_back({"square", tools::SquareWave(64, 100)});
+  b.samples.push_back({"square", test::SquareWave(64, 100)});
   b.orders = {0};
   b.Cell(0, 0, 0) = {428, 1, 0, 0};
   return b;
@@ -114,9 +114,9 @@ TEST(ModLoader, OrdersBeyondTheSongLengthCountForPatterns) {
 TEST(ModLoader, LoopsFinetuneAndVolumesComeFromTheSampleHeaders) {
   ModFileBuilder b = OneNoteSong();
   b.samples = {
-      {"one", tools::SquareWave(100, 10), 0, 40, 5, 1},   // repeat length 1: not looped
-      {"two", tools::SquareWave(100, 10), 15, 70, 5, 2},  // looped 10..14; finetune -1; volume as stored
-      {"far", tools::SquareWave(100, 10), 8, 64, 40, 30}, // loop end cut, loop start kept
+      {"one", test::SquareWave(100, 10), 0, 40, 5, 1},   // repeat length 1: not looped
+      {"two", test::SquareWave(100, 10), 15, 70, 5, 2},  // looped 10..14; finetune -1; volume as stored
+      {"far", test::SquareWave(100, 10), 8, 64, 40, 30}, // loop end cut, loop start kept
   };
   Loaded l = LoadBytes(b.Build());
   ASSERT_TRUE(l.ok);
@@ -137,7 +137,7 @@ TEST(ModLoader, LoopsFinetuneAndVolumesComeFromTheSampleHeaders) {
 
 TEST(ModLoader, FifteenSampleLoopStartIsInBytes) {
   ModFileBuilder old("");
-  old.samples = {{"a", tools::SquareWave(400, 10), 0, 64, 100, 10}};
+  old.samples = {{"a", test::SquareWave(400, 10), 0, 64, 100, 10}};
   old.orders = {0};
   Loaded l15 = LoadBytes(old.Build());
   ASSERT_TRUE(l15.ok);
@@ -149,7 +149,7 @@ TEST(ModLoader, FifteenSampleLoopStartIsInBytes) {
   EXPECT_EQ(l15.song.samples[0].loopEnd, 120u);
 
   ModFileBuilder b = OneNoteSong();
-  b.samples = {{"a", tools::SquareWave(400, 10), 0, 64, 100, 10}};
+  b.samples = {{"a", test::SquareWave(400, 10), 0, 64, 100, 10}};
   Loaded l31 = LoadBytes(b.Build());
   ASSERT_TRUE(l31.ok);
   EXPECT_EQ(l31.song.samples[0].loopStart, 200u);
@@ -157,7 +157,7 @@ TEST(ModLoader, FifteenSampleLoopStartIsInBytes) {
 
 TEST(ModLoader, CellsBecomeInstrumentNoteAndEffect) {
   ModFileBuilder b = OneNoteSong();
-  b.samples.resize(31, {"", tools::SquareWave(2, 1)});
+  b.samples.resize(31, {"", test::SquareWave(2, 1)});
   b.Cell(0, 0, 0) = {907, 1, 0xC, 0x20};
   b.Cell(0, 1, 0) = {1800, 17, 0, 0};
   b.Cell(0, 2, 0) = {428, 0, 0, 0};
@@ -191,7 +191,7 @@ TEST(ModLoader, ShortFilesAreRefused) {
 
 TEST(ModLoader, SampleDataEndingEarlyShortensTheSample) {
   ModFileBuilder b = OneNoteSong();
-  b.samples = {{"a", tools::SquareWave(100, 10), 0, 64, 40, 10}, {"b", tools::SquareWave(100, 10)}};
+  b.samples = {{"a", test::SquareWave(100, 10), 0, 64, 40, 10}, {"b", test::SquareWave(100, 10)}};
   std::string bytes = b.Build();
   Loaded cut = LoadBytes(bytes.substr(0, bytes.size() - 100 - 30));
   ASSERT_TRUE(cut.ok);

@@ -12,15 +12,15 @@ namespace {
 using test::LoadModuleBytes;
 using test::RowOps;
 using test::TrackRowOps;
-using tools::MtmFileBuilder;
-using tools::MtmFileRow;
+using test::MtmFileBuilder;
+using test::MtmFileRow;
 using Ops = std::vector<int>;
 
 MtmFileBuilder OneNoteSong(int channels = 4) {
   MtmFileBuilder b(channels);
   b.title = "multi";
   b.orders = {0};
-  b.samples = {{"square", tools::SquareWave(64, 100)}};
+  b.samples = {{"square", test::SquareWave(64, 100)}};
   int t = b.AddTrack({{24, 1}});
   b.patterns = {{uint16_t(t)}};
   return b;
@@ -50,7 +50,7 @@ TEST(MtmLoader, HeaderFieldsCommentAndPanning) {
   EXPECT_EQ(m.song.panning[1], 240);
   EXPECT_EQ(m.song.panning[2], 112);
   EXPECT_EQ(m.song.comment, "Line one    Line two");
-  EXPECT_EQ(m.data[0], tools::SquareWave(64, 100));
+  EXPECT_EQ(m.data[0], test::SquareWave(64, 100));
 }
 
 TEST(MtmLoader, PatternsShareTracksAndTrackZeroIsEmpty) {
@@ -85,9 +85,9 @@ TEST(MtmLoader, VolumeSlidesUpAndDownSlideUp) {
 
 TEST(MtmLoader, SampleLoopsFinetuneAndSixteenBitData) {
   MtmFileBuilder b = OneNoteSong();
-  b.samples = {{"short", tools::SquareWave(40, 10), {}, 10, 12},
-               {"loop", tools::SquareWave(40, 10), {}, 10, 13, 15, 50},
-               {"odd", tools::SquareWave(40, 10), {}, 5, 80, 0x1B},
+  b.samples = {{"short", test::SquareWave(40, 10), {}, 10, 12},
+               {"loop", test::SquareWave(40, 10), {}, 10, 13, 15, 50},
+               {"odd", test::SquareWave(40, 10), {}, 5, 80, 0x1B},
                {"wide", {}, {0x1234, -0x7F00, 0x7FFF, -1}, 1, 4}};
   test::LoadedModule m = LoadModuleBytes(b.Build());
   ASSERT_TRUE(m.ok);
@@ -103,7 +103,7 @@ TEST(MtmLoader, SampleLoopsFinetuneAndSixteenBitData) {
   EXPECT_EQ(s[3].length, 4u);
   EXPECT_EQ(s[3].loopStart, 1u);
   EXPECT_EQ(s[3].loopEnd, 4u);
-  EXPECT_EQ(m.data[0], tools::SquareWave(40, 10));
+  EXPECT_EQ(m.data[0], test::SquareWave(40, 10));
   EXPECT_EQ(m.data[3], (std::vector<int8_t>{0x12, -0x7F, 0x7F, -1}));
 }
 

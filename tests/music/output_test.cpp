@@ -14,13 +14,13 @@ namespace pellora {
 namespace {
 
 using test::TempDir;
-using tools::ModFileBuilder;
+using test::ModFileBuilder;
 
 // One pattern (64 rows of 6 ticks) at 125 BPM, or two with the second at
 // 250 BPM.
 std::string Song(bool tempoChange = false) {
   ModFileBuilder b;
-  b.samples = {{"tone", tools::SquareWave(32, 90), 0, 64, 0, 16}};
+  b.samples = {{"tone", test::SquareWave(32, 90), 0, 64, 0, 16}};
   b.orders = tempoChange ? std::vector<uint8_t>{0, 1} : std::vector<uint8_t>{0};
   b.Cell(0, 0, 0) = {428, 1, 0, 0};
   b.Cell(0, 0, 1) = {214, 1, 0, 0};

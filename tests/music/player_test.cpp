@@ -7,11 +7,11 @@ namespace pellora {
 namespace {
 
 using test::TempDir;
-using tools::ModFileBuilder;
+using test::ModFileBuilder;
 
 std::string BlankNamesModule() {
   ModFileBuilder b;
-  b.samples = {{"", tools::SquareWave(64, 50)}, {"   ", tools::SquareWave(64, 50)}};
+  b.samples = {{"", test::SquareWave(64, 50)}, {"   ", test::SquareWave(64, 50)}};
   b.orders = {0};
   b.Cell(0, 0, 0) = {428, 1, 0xF, 140};
   return b.Build();
@@ -34,7 +34,7 @@ TEST(ModPlayer, TitlesAndSizes) {
   TempDir dir;
   ModFileBuilder b;
   b.title = "\xe9t\xe9 indien";
-  b.samples = {{"s", tools::SquareWave(2048, 50)}};
+  b.samples = {{"s", test::SquareWave(2048, 50)}};
   b.orders = {0};
   std::string path = test::WriteModule(dir, "Summer.mod", b.Build());
   CModPlayer player(0);
@@ -84,7 +84,7 @@ TEST(ModInfo, NamedSamplesAndLongFileNames) {
   TempDir dir;
   ModFileBuilder b;
   b.title = "Song";
-  b.samples = {{"kick", tools::SquareWave(64, 50)}, {"", {}}, {"snare drum", tools::SquareWave(64, 50)}};
+  b.samples = {{"kick", test::SquareWave(64, 50)}, {"", {}}, {"snare drum", test::SquareWave(64, 50)}};
   b.orders = {0};
   std::string name(200, 'n');
   std::string path = test::WriteModule(dir, name + ".mod", b.Build());

@@ -11,15 +11,15 @@ namespace {
 
 using test::LoadModuleBytes;
 using test::RowOps;
-using tools::S3mFileBuilder;
-using tools::S3mFileCell;
+using test::S3mFileBuilder;
+using test::S3mFileCell;
 using Ops = std::vector<int>;
 
 S3mFileBuilder TwoSampleSong(int channels = 4) {
   S3mFileBuilder b(channels);
   b.title = "scream";
   b.orders = {0};
-  b.samples = {{"square", tools::SquareWave(64, 100)}, {"sine", tools::SineWave(128, 2, 90)}};
+  b.samples = {{"square", test::SquareWave(64, 100)}, {"sine", test::SineWave(128, 2, 90)}};
   b.Add(0, 0, 0, {0x40, 1});
   return b;
 }
@@ -47,7 +47,7 @@ TEST(S3mLoader, SettingsMapToSongChannelsInIncreasingOrderWithTheirSide) {
   // values 0, 1, 8, 9, so file channel 2 is song channel 1.
   S3mFileBuilder b(4);
   b.orders = {0};
-  b.samples = {{"s", tools::SquareWave(64, 100)}};
+  b.samples = {{"s", test::SquareWave(64, 100)}};
   for (int k = 0; k < 4; ++k) b.Add(0, 0, k, {uint8_t(0x40 + k), 1});
   test::LoadedModule m = LoadModuleBytes(b.Build());
   ASSERT_TRUE(m.ok);
@@ -67,7 +67,7 @@ TEST(S3mLoader, SettingsMapToSongChannelsInIncreasingOrderWithTheirSide) {
 TEST(S3mLoader, UnusedAndMutedSettings) {
   S3mFileBuilder b(1);
   b.orders = {0};
-  b.samples = {{"s", tools::SquareWave(64, 100)}};
+  b.samples = {{"s", test::SquareWave(64, 100)}};
   // 16 and above (AdLib, unused) play nothing; bit 7 (muted) is masked off.
   b.channelSettings = {};
   b.channelSettings.fill(255);
@@ -92,7 +92,7 @@ TEST(S3mLoader, UnusedAndMutedSettings) {
 TEST(S3mLoader, FileChannelsSharingASettingShareASongChannel) {
   S3mFileBuilder b(2);
   b.orders = {0};
-  b.samples = {{"a", tools::SquareWave(64, 100)}, {"b", tools::SquareWave(64, 100)}};
+  b.samples = {{"a", test::SquareWave(64, 100)}, {"b", test::SquareWave(64, 100)}};
   b.channelSettings[0] = 3;
   b.channelSettings[1] = 3;
   // Row 0: both cells hold a note; the later one wins.
@@ -132,7 +132,7 @@ TEST(S3mLoader, OrderListDropsMarkersAndEndMarks) {
 TEST(S3mLoader, NotesVolumesAndTheCommandTable) {
   S3mFileBuilder b(1);
   b.orders = {0};
-  b.samples = {{"s", tools::SquareWave(64, 100)}};
+  b.samples = {{"s", test::SquareWave(64, 100)}};
   struct Case {
     S3mFileCell cell;
     Ops ops;

@@ -20,8 +20,8 @@ namespace {
 
 // About 1.3 s: speed 1, one pattern, two voices.
 std::string ShortModule() {
-  tools::ModFileBuilder b;
-  b.samples = {{"tone", tools::SineWave(64, 2, 110), 0, 64, 0, 32}, {"hit", tools::SquareWave(600, 70)}};
+  test::ModFileBuilder b;
+  b.samples = {{"tone", test::SineWave(64, 2, 110), 0, 64, 0, 32}, {"hit", test::SquareWave(600, 70)}};
   b.orders = {0};
   b.Cell(0, 0, 0) = {428, 1, 0xF, 1};
   b.Cell(0, 16, 1) = {320, 2, 0, 0};

@@ -38,7 +38,7 @@ struct Loop {
 };
 
 std::string ModWithLoops(const std::vector<Loop>& loops) {
-  tools::ModFileBuilder b("M.K.", 4);
+  test::ModFileBuilder b("M.K.", 4);
   b.orders = {0};
   b.Cell(0, 0, 0) = {};
   for (const Loop& l : loops) b.Cell(0, l.row, l.channel) = {0, 0, 0xE, uint8_t(0x60 | l.y)};
@@ -46,7 +46,7 @@ std::string ModWithLoops(const std::vector<Loop>& loops) {
 }
 
 std::string XmWithLoops(const std::vector<Loop>& loops) {
-  tools::XmFileBuilder b(2);
+  test::XmFileBuilder b(2);
   b.orders = {0};
   b.Cell(0, 0, 0) = {};
   for (const Loop& l : loops) b.Cell(0, l.row, l.channel) = {0, 0, 0, 0xE, uint8_t(0x60 | l.y)};
@@ -54,7 +54,7 @@ std::string XmWithLoops(const std::vector<Loop>& loops) {
 }
 
 std::string S3mWithLoops(const std::vector<Loop>& loops) {
-  tools::S3mFileBuilder b(2);
+  test::S3mFileBuilder b(2);
   b.orders = {0};
   b.patternCount = 1;
   for (const Loop& l : loops) b.Add(0, l.row, l.channel, {255, 0, 255, 19, uint8_t(0xB0 | l.y)});
@@ -105,14 +105,14 @@ TEST(SongFlow, S3mJumpsCountOrdersAsStoredInTheFile) {
       {6, 0},           // past the list: the song ends at once, on that row
   };
   for (const Case& c : cases) {
-    tools::S3mFileBuilder b(1);
+    test::S3mFileBuilder b(1);
     b.orders = {0, 254, 1, 255, 2, 3};
     b.patternCount = 4;
     b.Add(0, 0, 0, {255, 0, 255, 2, c.target});
     EXPECT_EQ(RowsPlayed(b.Build()), c.rows) << "B" << int(c.target);
   }
   // Without markers, jumps count positions as ever.
-  tools::S3mFileBuilder b(1);
+  test::S3mFileBuilder b(1);
   b.orders = {0, 1, 2};
   b.patternCount = 3;
   b.Add(0, 0, 0, {255, 0, 255, 2, 2});
@@ -122,19 +122,19 @@ TEST(SongFlow, S3mJumpsCountOrdersAsStoredInTheFile) {
 TEST(SongFlow, AnOrderNamingAMissingPatternEndsTheSong) {
   // Orders 0 5 0 with one pattern: the song ends after pattern 0.
   const std::vector<uint8_t> orders = {0, 5, 0};
-  tools::S3mFileBuilder s3m(1);
+  test::S3mFileBuilder s3m(1);
   s3m.orders = orders;
   s3m.patternCount = 1;
-  tools::StmFileBuilder stm;
+  test::StmFileBuilder stm;
   stm.orders = orders;
   stm.patternCount = 1;
-  tools::XmFileBuilder xm(1);
+  test::XmFileBuilder xm(1);
   xm.orders = orders;
   xm.Cell(0, 0, 0) = {};
-  tools::MtmFileBuilder mtm(1);
+  test::MtmFileBuilder mtm(1);
   mtm.orders = orders;
   mtm.patterns.resize(1);
-  tools::Composer669FileBuilder c669;
+  test::Composer669FileBuilder c669;
   c669.orders = orders;
   c669.patternCount = 1;
   const std::pair<const char*, std::string> files[] = {
@@ -145,9 +145,9 @@ TEST(SongFlow, AnOrderNamingAMissingPatternEndsTheSong) {
 TEST(SongFlow, ModOrderJunkPastTheSongAsksForNoPatterns) {
   // Two positions and two stored patterns; entry 100 of the table asks
   // for pattern 60, which the file does not hold.
-  tools::ModFileBuilder b("M.K.", 4);
+  test::ModFileBuilder b("M.K.", 4);
   b.orders = {0, 1};
-  b.samples = {{"square", tools::SquareWave(64, 100)}};
+  b.samples = {{"square", test::SquareWave(64, 100)}};
   b.Cell(1, 0, 0) = {428, 1};
   std::string bytes = b.Build();
   EXPECT_EQ(RowsPlayed(bytes), 128);

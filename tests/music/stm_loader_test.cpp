@@ -11,14 +11,14 @@ namespace {
 
 using test::LoadModuleBytes;
 using test::RowOps;
-using tools::StmFileBuilder;
+using test::StmFileBuilder;
 using Ops = std::vector<int>;
 
 StmFileBuilder OneNoteSong() {
   StmFileBuilder b;
   b.title = "second reality";
   b.orders = {0};
-  b.samples = {{"square", tools::SquareWave(64, 100)}};
+  b.samples = {{"square", test::SquareWave(64, 100)}};
   b.Cell(0, 0, 0) = StmFileBuilder::Note(2, 0, 1);
   return b;
 }
@@ -44,7 +44,7 @@ TEST(StmLoader, HeaderFieldsAndLabel) {
   EXPECT_EQ(m.song.patternCount, 1);
   EXPECT_EQ(m.song.trackCount, 4);
   EXPECT_EQ(RowOps(m.song, 0, 0, 0), (Ops{TRK_INSTRUMENT, 0, TRK_NOTE, 48}));
-  EXPECT_EQ(m.data[0], tools::SquareWave(64, 100));
+  EXPECT_EQ(m.data[0], test::SquareWave(64, 100));
 }
 
 TEST(StmLoader, TheOrderListEndsAtNinetyNine) {
@@ -75,7 +75,7 @@ TEST(StmLoader, TheOrderListEndsAtNinetyNine) {
 
 TEST(StmLoader, CellsBecomeNotesVolumesAndCommands) {
   StmFileBuilder b = OneNoteSong();
-  b.samples.resize(31, {"", tools::SquareWave(4, 1)});
+  b.samples.resize(31, {"", test::SquareWave(4, 1)});
   struct Case {
     std::array<uint8_t, 4> cell;
     Ops ops;

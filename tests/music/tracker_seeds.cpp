@@ -15,11 +15,11 @@ namespace pellora::test {
 namespace {
 
 std::string S3mSeed() {
-  tools::S3mFileBuilder b(5);
+  test::S3mFileBuilder b(5);
   b.title = "seed";
   b.channelSettings[4] = 8;  // shares song channel 8 with file channel 1
   b.orders = {0, 254, 1, 255, 0};
-  b.samples = {{"loop", tools::SquareWave(32, 80)}, {"wide"}, {"adlib", tools::SquareWave(16, 40)}};
+  b.samples = {{"loop", test::SquareWave(32, 80)}, {"wide"}, {"adlib", test::SquareWave(16, 40)}};
   b.samples[0].looped = true;
   b.samples[0].loopEnd = 32;
   b.samples[1].data16 = {0, 8000, 16000, 8000, 0, -8000, -16000, -8000};
@@ -35,35 +35,35 @@ std::string S3mSeed() {
 }
 
 std::string StmSeed() {
-  tools::StmFileBuilder b;
+  test::StmFileBuilder b;
   b.title = "seed";
   b.orders = {0, 1, 0};
-  b.samples = {{"loop", tools::SquareWave(32, 80), 0, 32}, {"quiet", tools::SineWave(48, 1, 50), 0, 0xFFFF, 0},
-               {"shot", tools::SineWave(64, 2, 90)}};
+  b.samples = {{"loop", test::SquareWave(32, 80), 0, 32}, {"quiet", test::SineWave(48, 1, 50), 0, 0xFFFF, 0},
+               {"shot", test::SineWave(64, 2, 90)}};
   for (int command = 0; command < 16; ++command)
-    b.Cell(0, command, command % 4) = tools::StmFileBuilder::Note(command % 5, command % 12, 1 + command % 3,
+    b.Cell(0, command, command % 4) = test::StmFileBuilder::Note(command % 5, command % 12, 1 + command % 3,
                                                                    command * 4, command, 0x21 + command);
   b.Cell(0, 20, 1) = {252, 0x01, 0x80, 0};
-  b.Cell(1, 0, 2) = tools::StmFileBuilder::Note(3, 0, 3, 65, 3, 0);
+  b.Cell(1, 0, 2) = test::StmFileBuilder::Note(3, 0, 3, 65, 3, 0);
   return b.Build();
 }
 
-tools::XmFileBuilder XmSong(uint16_t version) {
-  tools::XmFileBuilder b(6);
+test::XmFileBuilder XmSong(uint16_t version) {
+  test::XmFileBuilder b(6);
   b.version = version;
   b.title = "seed";
   b.orders = {0, 1, 0};
-  tools::XmFileSample loop{"loop", tools::SineWave(64, 2, 100)};
+  test::XmFileSample loop{"loop", test::SineWave(64, 2, 100)};
   loop.loopType = 2;
   loop.loopStart = 8;
   loop.loopLength = 40;
   loop.relativeNote = -12;
   loop.finetune = 40;
-  tools::XmFileSample wide{"wide"};
+  test::XmFileSample wide{"wide"};
   wide.data16 = {0, 12000, 24000, 12000, 0, -12000, -24000, -12000};
   wide.loopType = 1;
   wide.loopLength = 8;
-  b.instruments = {{"three", {loop, {"b", tools::SquareWave(16, 20)}, wide}}, {"wide", {wide}}, {"none", {}}};
+  b.instruments = {{"three", {loop, {"b", test::SquareWave(16, 20)}, wide}}, {"wide", {wide}}, {"none", {}}};
   for (int effect = 0; effect < 20; ++effect)
     b.Cell(0, effect, effect % 6) = {uint8_t(1 + effect * 5), uint8_t(1 + effect % 3), uint8_t(0x10 + effect * 4),
                                      uint8_t(effect), uint8_t(0x13 + effect)};
@@ -74,14 +74,14 @@ tools::XmFileBuilder XmSong(uint16_t version) {
 }
 
 std::string MtmSeed() {
-  tools::MtmFileBuilder b(3);
+  test::MtmFileBuilder b(3);
   b.title = "seed";
   b.orders = {0, 1, 0};
   // Three samples: with two, byte 30 would make it an STM file.
-  b.samples = {{"loop", tools::SquareWave(32, 80), {}, 0, 32, 3},
+  b.samples = {{"loop", test::SquareWave(32, 80), {}, 0, 32, 3},
                {"wide", {}, {0, 9000, 0, -9000}, 0, 4, 12, 50},
-               {"short", tools::SineWave(20, 1, 60), {}, 4, 6}};
-  std::vector<tools::MtmFileRow> rows;
+               {"short", test::SineWave(20, 1, 60), {}, 4, 6}};
+  std::vector<test::MtmFileRow> rows;
   for (int effect = 0; effect < 16; ++effect)
     rows.push_back({uint8_t(12 + effect), uint8_t(1 + effect % 2), uint8_t(effect), uint8_t(0x35 + effect)});
   int busy = b.AddTrack(rows);
@@ -92,14 +92,14 @@ std::string MtmSeed() {
 }
 
 std::string Composer669Seed() {
-  tools::Composer669FileBuilder b;
+  test::Composer669FileBuilder b;
   b.extended = true;
   b.orders = {0, 1, 0};
-  b.samples = {{"loop.smp", tools::SquareWave(32, 80), 0, 32}, {"shot.smp", tools::SineWave(48, 2, 90)}};
+  b.samples = {{"loop.smp", test::SquareWave(32, 80), 0, 32}, {"shot.smp", test::SineWave(48, 2, 90)}};
   b.breaks = {{0, 31}, {1, 15}};
-  for (int row = 0; row < 32; row += 2) b.Cell(0, row, row % 8) = tools::Composer669FileBuilder::Note(row, row % 2, row % 16);
+  for (int row = 0; row < 32; row += 2) b.Cell(0, row, row % 8) = test::Composer669FileBuilder::Note(row, row % 2, row % 16);
   b.Cell(0, 5, 3) = {0xF8, 0x0A, 0xFF};
-  b.Cell(1, 0, 7) = tools::Composer669FileBuilder::Note(61, 1, 15);
+  b.Cell(1, 0, 7) = test::Composer669FileBuilder::Note(61, 1, 15);
   return b.Build();
 }
 
@@ -108,7 +108,7 @@ std::string Composer669Seed() {
 std::map<std::string, std::string> TrackerSeeds() {
   return {{"seed.s3m", S3mSeed()},        {"seed.stm", StmSeed()},
           {"seed.xm", XmSong(0x0104).Build()}, {"old.xm", [] {
-             tools::XmFileBuilder b = XmSong(0x0102);
+             test::XmFileBuilder b = XmSong(0x0102);
              b.patternHeaderSize = 8;
              return b.Build();
            }()},

@@ -12,10 +12,10 @@ namespace {
 
 using test::LoadModuleBytes;
 using test::RowOps;
-using tools::XmFileBuilder;
-using tools::XmFileCell;
-using tools::XmFileInstrument;
-using tools::XmFileSample;
+using test::XmFileBuilder;
+using test::XmFileCell;
+using test::XmFileInstrument;
+using test::XmFileSample;
 using Ops = std::vector<int>;
 
 std::vector<int8_t> Ramp(size_t length, int start, int step = 1) {
@@ -28,7 +28,7 @@ XmFileBuilder OneNoteSong(int channels = 4) {
   XmFileBuilder b(channels);
   b.title = "extended";
   b.orders = {0};
-  b.instruments = {{"lead", {{"square", tools::SquareWave(64, 100)}}}};
+  b.instruments = {{"lead", {{"square", test::SquareWave(64, 100)}}}};
   b.Cell(0, 0, 0) = {49, 1};
   return b;
 }
@@ -206,7 +206,7 @@ TEST(XmLoader, HeaderSizesComeFromTheFile) {
   ASSERT_TRUE(m.ok);
   EXPECT_EQ(m.song.positionCount, 1);
   EXPECT_EQ(RowOps(m.song, 0, 0, 0), (Ops{TRK_INSTRUMENT, 0, TRK_NOTE, 48}));
-  EXPECT_EQ(m.data[0], tools::SquareWave(64, 100));
+  EXPECT_EQ(m.data[0], test::SquareWave(64, 100));
 }
 
 TEST(XmLoader, TheOldLayoutStoresInstrumentsBeforePatterns) {
@@ -222,7 +222,7 @@ TEST(XmLoader, TheOldLayoutStoresInstrumentsBeforePatterns) {
   ASSERT_TRUE(m.ok);
   EXPECT_EQ(m.song.patternRows[0], 48);
   EXPECT_EQ(RowOps(m.song, 0, 3, 47), (Ops{TRK_INSTRUMENT, 2, TRK_NOTE, 12}));
-  EXPECT_EQ(m.data[0], tools::SquareWave(64, 100));
+  EXPECT_EQ(m.data[0], test::SquareWave(64, 100));
   EXPECT_EQ(m.data[1], Ramp(12, 3));
   EXPECT_EQ(m.data[2], Ramp(7, -3));
 }
@@ -245,7 +245,7 @@ TEST(XmLoader, LongPatternsAndWideSongsAreLimited) {
   EXPECT_EQ(RowOps(m.song, 0, 0, 6), Ops{});
   // The next pattern is read from where the long one ends.
   EXPECT_EQ(RowOps(m.song, 1, 0, 0), (Ops{TRK_INSTRUMENT, 0, TRK_NOTE, 22}));
-  EXPECT_EQ(m.data[0], tools::SquareWave(64, 100));
+  EXPECT_EQ(m.data[0], test::SquareWave(64, 100));
 }
 
 TEST(XmLoader, DamagedFilesLoadWhatTheyHoldOrAreRefused) {

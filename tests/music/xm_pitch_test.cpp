@@ -13,7 +13,7 @@
 namespace pellora {
 namespace {
 
-using tools::XmFileBuilder;
+using test::XmFileBuilder;
 
 constexpr int kFramesPerCycle = 64;
 constexpr double kC4 = 8363.0 / kFramesPerCycle;  // Hz of the sine at C-4
@@ -23,7 +23,7 @@ constexpr double kC4 = 8363.0 / kFramesPerCycle;  // Hz of the sine at C-4
 std::string SineSong(uint8_t note, int8_t relativeNote, int8_t finetune, int keyOffRow = -1) {
   XmFileBuilder b(2);
   b.orders = {0};
-  tools::XmFileSample sine{"sine", tools::SineWave(4 * kFramesPerCycle, 4, 120)};
+  test::XmFileSample sine{"sine", test::SineWave(4 * kFramesPerCycle, 4, 120)};
   sine.loopType = 1;
   sine.loopLength = 4 * kFramesPerCycle;
   sine.relativeNote = relativeNote;

@@ -60,16 +60,16 @@ std::string SilentMp3(int frames) {
 }
 
 std::string ShortModule(int rows) {
-  tools::ModFileBuilder mod;
+  test::ModFileBuilder mod;
   mod.title = "test tone";
-  tools::ModFileSample square;
+  test::ModFileSample square;
   square.name = "square";
-  square.data = tools::SquareWave(64, 100);
+  square.data = test::SquareWave(64, 100);
   square.repeatStart = 0;
   square.repeatLength = 32;
   mod.samples.push_back(square);
   mod.orders = {0};
-  mod.Cell(0, 0, 0) = {tools::AmigaPeriod(24), 1, 0, 0};
+  mod.Cell(0, 0, 0) = {test::AmigaPeriod(24), 1, 0, 0};
   // The pattern breaks off after `rows` rows, which ends the one-order song.
   mod.Cell(0, rows - 1, 1) = {0, 0, 0xD, 0};
   return mod.Build();
