@@ -27,23 +27,31 @@ void DDV_MaxChars(CDataExchange* pDX, const std::string& value, int maxChars) {
   pDX->Fail();
 }
 
-CDialog::CDialog(DialogTemplate dialogTemplate) : template_(std::move(dialogTemplate)) {
+CDialog::CDialog(DialogTemplate dialogTemplate) : template_(std::move(dialogTemplate)), scale_(GetDialogScale()) {
   int height = -MulDiv(template_.pointSize, GetLogPixelsY(), 72);
   font_.CreateFont(height, FW_NORMAL, false, template_.faceName);
   captionFont_.CreateFont(height, FW_BOLD, false, template_.faceName);
-  if (font_.IsLoaded()) {
-    // The dialog manager's base units: the average width of the letters
-    // and the font's cell height.
-    int letters = font_.GetTextExtent("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz").cx;
-    baseUnits_ = {std::max(1, (letters / 26 + 1) / 2), std::max(1, font_.Height())};
+  // The dialog manager's base units: the average width of the letters and
+  // the cell height of the font at scale 1, so that a scaled dialog keeps
+  // exactly its proportions whatever the rounding of the larger font.
+  CFont unscaled;
+  const CFont* measured = &font_;
+  if (scale_ > 1 && unscaled.CreateFont(-MulDiv(template_.pointSize, 96, 72), FW_NORMAL, false, template_.faceName))
+    measured = &unscaled;
+  if (measured->IsLoaded()) {
+    int letters = measured->GetTextExtent("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz").cx;
+    baseUnits_ = {std::max(1, (letters / 26 + 1) / 2), std::max(1, measured->Height())};
   }
 }
 
 CDialog::~CDialog() { DestroyWindow(); }
 
 Rect CDialog::MapDialogRect(const Rect& r) const {
-  return {MulDiv(r.left, baseUnits_.cx, 4), MulDiv(r.top, baseUnits_.cy, 8), MulDiv(r.right, baseUnits_.cx, 4),
-          MulDiv(r.bottom, baseUnits_.cy, 8)};
+  // Rounded at scale 1, then scaled: every scaled length is exactly the
+  // scale times the one on an ordinary screen.
+  const int s = scale_;
+  return {MulDiv(r.left, baseUnits_.cx, 4) * s, MulDiv(r.top, baseUnits_.cy, 8) * s,
+          MulDiv(r.right, baseUnits_.cx, 4) * s, MulDiv(r.bottom, baseUnits_.cy, 8) * s};
 }
 
 int CDialog::DoModal() {
@@ -52,9 +60,10 @@ int CDialog::DoModal() {
   WindowSpec spec;
   spec.title = template_.caption;
   spec.style = (template_.style | WS_POPUP) & ~uint32_t(WS_VISIBLE);
-  int caption = (template_.style & WS_CAPTION) == WS_CAPTION ? kCaptionHeight : 0;
-  spec.clientInsets = {kDialogFrame, kDialogFrame + caption, kDialogFrame, kDialogFrame};
-  int width = client.Width() + 2 * kDialogFrame, height = client.Height() + 2 * kDialogFrame + caption;
+  const int frame = kDialogFrame * scale_;
+  int caption = (template_.style & WS_CAPTION) == WS_CAPTION ? kCaptionHeight * scale_ : 0;
+  spec.clientInsets = {frame, frame + caption, frame, frame};
+  int width = client.Width() + 2 * frame, height = client.Height() + 2 * frame + caption;
   Size screen = GetScreenSize();
   spec.rect = {(screen.cx - width) / 2, (screen.cy - height) / 2, 0, 0};
   spec.rect.right = spec.rect.left + width;
@@ -173,36 +182,40 @@ Rect CDialog::CloseBoxRect() const {
   if ((template_.style & (WS_CAPTION | WS_SYSMENU)) != (WS_CAPTION | WS_SYSMENU)) return {};
   Rect window = GetWindowRect();
   Point origin = ClientOrigin();
-  int right = window.Width() - kDialogFrame - 2, top = kDialogFrame + 2;
-  return Rect{right - 16, top, right, top + 14}.Offset(-origin.x, -origin.y);
+  const int s = scale_;
+  int right = window.Width() - (kDialogFrame + 2) * s, top = (kDialogFrame + 2) * s;
+  return Rect{right - 16 * s, top, right, top + 14 * s}.Offset(-origin.x, -origin.y);
 }
 
 void CDialog::OnNcPaint(CDC& dc) {
   using namespace syscolour;
+  const int s = scale_;
   Rect r{0, 0, GetWindowRect().Width(), GetWindowRect().Height()};
-  DrawEdgePair(dc, r, kFace, kDarkShadow);
-  DrawEdgePair(dc, {1, 1, r.right - 1, r.bottom - 1}, kHighlight, kShadow);
-  DrawEdgePair(dc, {2, 2, r.right - 2, r.bottom - 2}, kFace, kFace);
+  DrawEdgePair(dc, r, kFace, kDarkShadow, s);
+  DrawEdgePair(dc, {s, s, r.right - s, r.bottom - s}, kHighlight, kShadow, s);
+  DrawEdgePair(dc, {2 * s, 2 * s, r.right - 2 * s, r.bottom - 2 * s}, kFace, kFace, s);
   if ((template_.style & WS_CAPTION) != WS_CAPTION) return;
   bool active = WindowManager::Instance().active == m_hWnd;
-  Rect bar{kDialogFrame, kDialogFrame, r.right - kDialogFrame, kDialogFrame + kCaptionHeight - 1};
+  const int frame = kDialogFrame * s;
+  Rect bar{frame, frame, r.right - frame, frame + (kCaptionHeight - 1) * s};
   dc.FillSolidRect(bar, active ? kActiveCaption : kInactiveCaption);
-  dc.FillSolidRect({bar.left, bar.bottom, bar.right, bar.bottom + 1}, kFace);
+  dc.FillSolidRect({bar.left, bar.bottom, bar.right, bar.bottom + s}, kFace);
   dc.SelectFont(&captionFont_);
   dc.SetTextColor(active ? kCaptionText : kInactiveCaptionText);
-  Rect text{bar.left + 3, bar.top, bar.right - 22, bar.bottom};
+  Rect text{bar.left + 3 * s, bar.top, bar.right - 22 * s, bar.bottom};
   dc.DrawText(template_.caption, text, DT_LEFT | DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
   Rect box = CloseBoxRect();
   if (box.IsEmpty()) return;
   Point origin = ClientOrigin();
   box = box.Offset(origin.x, origin.y);
-  DrawButtonEdge(dc, box, closePressed_);
-  // The cross, two pixels thick, shifted when pressed.
-  int shift = closePressed_ ? 1 : 0;
-  int x0 = box.left + 4 + shift, y0 = box.top + 3 + shift;
+  DrawButtonEdge(dc, box, closePressed_, s);
+  // The cross, two units thick, shifted when pressed.
+  int shift = closePressed_ ? s : 0;
+  int x0 = box.left + 4 * s + shift, y0 = box.top + 3 * s + shift;
   for (int i = 0; i < 7; ++i) {
-    dc.FillSolidRect({x0 + i, y0 + i, x0 + i + 2, y0 + i + 1}, kText);
-    dc.FillSolidRect({x0 + 6 - i, y0 + i, x0 + 8 - i, y0 + i + 1}, kText);
+    int y = y0 + i * s;
+    dc.FillSolidRect({x0 + i * s, y, x0 + (i + 2) * s, y + s}, kText);
+    dc.FillSolidRect({x0 + (6 - i) * s, y, x0 + (8 - i) * s, y + s}, kText);
   }
 }
 

@@ -54,7 +54,7 @@ struct DialogTemplate {
   bool pixelUnits = false;
 };
 
-// Non-client metrics of dialogs.
+// Non-client metrics of dialogs at scale 1.
 constexpr int kDialogFrame = 3;
 constexpr int kCaptionHeight = 18;
 
@@ -101,8 +101,12 @@ class CDialog : public CWnd {
   bool UpdateData(bool saveAndValidate);
 
   const CFont& DialogFont() const { return font_; }
-  // Base units of the dialog font: dialog units x 4 and y 8 to pixels.
+  // Base units of the dialog font at scale 1: dialog units x 4 and y 8 to
+  // pixels, before the scale.
   Size BaseUnits() const { return baseUnits_; }
+  // The whole factor the dialog is drawn at (GetDialogScale when created):
+  // its lines, frame, caption and icons grow by it.
+  int Scale() const { return scale_; }
   Rect MapDialogRect(const Rect& dialogUnits) const;
   // Where the close box of the caption is, in client coordinates.
   Rect CloseBoxRect() const;
@@ -142,6 +146,7 @@ class CDialog : public CWnd {
   DialogTemplate template_;
   CFont font_;
   CFont captionFont_;
+  int scale_ = 1;
   Size baseUnits_{6, 13};
   std::vector<std::unique_ptr<CDialogControl>> controls_;
   CDialogControl* focused_ = nullptr;

@@ -22,7 +22,7 @@ void CDialogControl::SetFont(const CFont* font) {
 
 void CStaticControl::Paint(CDC& dc, bool) {
   if ((style_ & 0xF) == SS_ICON) {
-    DrawIcon(dc, rect_.left, rect_.top, icon_);
+    DrawIcon(dc, rect_.left, rect_.top, icon_, dialog_.Scale());
     return;
   }
   Rect r = rect_;
@@ -33,17 +33,18 @@ void CStaticControl::Paint(CDC& dc, bool) {
 
 void CButtonControl::Paint(CDC& dc, bool focused) {
   using namespace syscolour;
+  const int s = dialog_.Scale();
   if (!IsPushButton()) {
     // A group box: an etched frame whose top runs through the middle of
     // the caption's line.
-    int half = font_ ? font_->Height() / 2 : 6;
+    int half = font_ ? font_->Height() / 2 : 6 * s;
     Rect frame{rect_.left, rect_.top + half, rect_.right, rect_.bottom};
-    DrawEtchedFrame(dc, frame);
+    DrawEtchedFrame(dc, frame, s);
     if (!text_.empty()) {
-      Rect label{rect_.left + 8, rect_.top, rect_.right - 8, rect_.top + 2 * half + 1};
+      Rect label{rect_.left + 8 * s, rect_.top, rect_.right - 8 * s, rect_.top + 2 * half + s};
       Rect measure = label;
       dc.DrawText(text_, measure, DT_SINGLELINE | DT_CALCRECT);
-      dc.FillSolidRect({label.left - 2, label.top, measure.right + 2, label.bottom}, kFace);
+      dc.FillSolidRect({label.left - 2 * s, label.top, measure.right + 2 * s, label.bottom}, kFace);
       dc.DrawText(text_, label, DT_SINGLELINE | DT_LEFT);
     }
     return;
@@ -53,14 +54,14 @@ void CButtonControl::Paint(CDC& dc, bool focused) {
   bool framed = focused || (IsDefault() && !(focus && focus->IsPushButton()));
   Rect r = rect_;
   if (framed) {
-    DrawEdgePair(dc, r, kDarkShadow, kDarkShadow);
-    r = {r.left + 1, r.top + 1, r.right - 1, r.bottom - 1};
+    DrawEdgePair(dc, r, kDarkShadow, kDarkShadow, s);
+    r = {r.left + s, r.top + s, r.right - s, r.bottom - s};
   }
-  DrawButtonEdge(dc, r, pressed_);
+  DrawButtonEdge(dc, r, pressed_, s);
   Rect text = r;
-  if (pressed_) text = text.Offset(1, 1);
+  if (pressed_) text = text.Offset(s, s);
   dc.DrawText(text_, text, DT_SINGLELINE | DT_CENTER | DT_VCENTER);
-  if (focused) DrawFocusRect(dc, {r.left + 3, r.top + 3, r.right - 3, r.bottom - 3});
+  if (focused) DrawFocusRect(dc, {r.left + 3 * s, r.top + 3 * s, r.right - 3 * s, r.bottom - 3 * s}, s);
 }
 
 void CButtonControl::OnKeyDown(uint32_t key) {
@@ -103,7 +104,7 @@ int CEditControl::TextX(size_t index) const {
 }
 
 void CEditControl::KeepCaretVisible() {
-  int inner = std::max(1, rect_.Width() - 6);
+  int inner = std::max(1, rect_.Width() - 6 * dialog_.Scale());
   int x = TextX(caret_);
   if (x - scroll_ > inner) scroll_ = x - inner;
   if (x < scroll_) scroll_ = x;
@@ -153,7 +154,7 @@ void CEditControl::OnKeyDown(uint32_t key) {
 }
 
 void CEditControl::OnLButtonDown(Point point) {
-  int x = point.x - (rect_.left + 3) + scroll_;
+  int x = point.x - (rect_.left + 3 * dialog_.Scale()) + scroll_;
   size_t best = 0;
   for (size_t i = 0; i <= text_.size(); ++i)
     if (std::abs(TextX(i) - x) < std::abs(TextX(best) - x)) best = i;
@@ -164,12 +165,13 @@ void CEditControl::OnLButtonDown(Point point) {
 
 void CEditControl::Paint(CDC& dc, bool focused) {
   using namespace syscolour;
-  DrawSunkenEdge(dc, rect_);
+  const int s = dialog_.Scale();
+  DrawSunkenEdge(dc, rect_, s);
   if (!font_) return;
-  Rect inner{rect_.left + 2, rect_.top + 2, rect_.right - 2, rect_.bottom - 2};
+  Rect inner{rect_.left + 2 * s, rect_.top + 2 * s, rect_.right - 2 * s, rect_.bottom - 2 * s};
   Rect savedClip = dc.ClipBox();
   dc.SetClip(savedClip.Intersect(inner));
-  int x0 = rect_.left + 3 - scroll_;
+  int x0 = rect_.left + 3 * s - scroll_;
   int y = inner.top + (inner.Height() - font_->Height()) / 2;
   std::string shown = Shown();
   dc.SetTextColor(kText);
@@ -183,7 +185,7 @@ void CEditControl::Paint(CDC& dc, bool focused) {
   }
   if (focused) {
     int cx = x0 + TextX(caret_);
-    dc.FillSolidRect({cx, y, cx + 1, y + font_->Height()}, kText);
+    dc.FillSolidRect({cx, y, cx + s, y + font_->Height()}, kText);
   }
   dc.SetClip(savedClip);
 }

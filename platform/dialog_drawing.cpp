@@ -8,47 +8,49 @@
 
 namespace pellora {
 
-void DrawEdgePair(CDC& dc, const Rect& r, COLORREF topLeft, COLORREF bottomRight) {
+void DrawEdgePair(CDC& dc, const Rect& r, COLORREF topLeft, COLORREF bottomRight, int unit) {
   if (r.IsEmpty()) return;
-  dc.FillSolidRect({r.left, r.top, r.right - 1, r.top + 1}, topLeft);
-  dc.FillSolidRect({r.left, r.top, r.left + 1, r.bottom - 1}, topLeft);
-  dc.FillSolidRect({r.left, r.bottom - 1, r.right, r.bottom}, bottomRight);
-  dc.FillSolidRect({r.right - 1, r.top, r.right, r.bottom}, bottomRight);
+  const int u = unit;
+  dc.FillSolidRect({r.left, r.top, r.right - u, r.top + u}, topLeft);
+  dc.FillSolidRect({r.left, r.top, r.left + u, r.bottom - u}, topLeft);
+  dc.FillSolidRect({r.left, r.bottom - u, r.right, r.bottom}, bottomRight);
+  dc.FillSolidRect({r.right - u, r.top, r.right, r.bottom}, bottomRight);
 }
 
-void DrawButtonEdge(CDC& dc, const Rect& r, bool pressed) {
+void DrawButtonEdge(CDC& dc, const Rect& r, bool pressed, int unit) {
   using namespace syscolour;
   dc.FillSolidRect(r, kFace);
   if (pressed) {
-    DrawEdgePair(dc, r, kShadow, kShadow);
+    DrawEdgePair(dc, r, kShadow, kShadow, unit);
     return;
   }
-  DrawEdgePair(dc, r, kHighlight, kDarkShadow);
-  DrawEdgePair(dc, {r.left + 1, r.top + 1, r.right - 1, r.bottom - 1}, kFace, kShadow);
+  DrawEdgePair(dc, r, kHighlight, kDarkShadow, unit);
+  DrawEdgePair(dc, {r.left + unit, r.top + unit, r.right - unit, r.bottom - unit}, kFace, kShadow, unit);
 }
 
-void DrawSunkenEdge(CDC& dc, const Rect& r) {
+void DrawSunkenEdge(CDC& dc, const Rect& r, int unit) {
   using namespace syscolour;
   dc.FillSolidRect(r, kWindow);
-  DrawEdgePair(dc, r, kShadow, kHighlight);
-  DrawEdgePair(dc, {r.left + 1, r.top + 1, r.right - 1, r.bottom - 1}, kDarkShadow, kFace);
+  DrawEdgePair(dc, r, kShadow, kHighlight, unit);
+  DrawEdgePair(dc, {r.left + unit, r.top + unit, r.right - unit, r.bottom - unit}, kDarkShadow, kFace, unit);
 }
 
-void DrawEtchedFrame(CDC& dc, const Rect& r) {
+void DrawEtchedFrame(CDC& dc, const Rect& r, int unit) {
   using namespace syscolour;
-  if (r.Width() < 2 || r.Height() < 2) return;
-  DrawEdgePair(dc, {r.left + 1, r.top + 1, r.right, r.bottom}, kHighlight, kHighlight);
-  DrawEdgePair(dc, {r.left, r.top, r.right - 1, r.bottom - 1}, kShadow, kShadow);
+  if (r.Width() < 2 * unit || r.Height() < 2 * unit) return;
+  DrawEdgePair(dc, {r.left + unit, r.top + unit, r.right, r.bottom}, kHighlight, kHighlight, unit);
+  DrawEdgePair(dc, {r.left, r.top, r.right - unit, r.bottom - unit}, kShadow, kShadow, unit);
 }
 
-void DrawFocusRect(CDC& dc, const Rect& r) {
-  for (int x = r.left; x < r.right; x += 2) {
-    dc.FillSolidRect({x, r.top, x + 1, r.top + 1}, syscolour::kText);
-    dc.FillSolidRect({x, r.bottom - 1, x + 1, r.bottom}, syscolour::kText);
+void DrawFocusRect(CDC& dc, const Rect& r, int unit) {
+  const int u = unit;
+  for (int x = r.left; x < r.right; x += 2 * u) {
+    dc.FillSolidRect({x, r.top, x + u, r.top + u}, syscolour::kText);
+    dc.FillSolidRect({x, r.bottom - u, x + u, r.bottom}, syscolour::kText);
   }
-  for (int y = r.top; y < r.bottom; y += 2) {
-    dc.FillSolidRect({r.left, y, r.left + 1, y + 1}, syscolour::kText);
-    dc.FillSolidRect({r.right - 1, y, r.right, y + 1}, syscolour::kText);
+  for (int y = r.top; y < r.bottom; y += 2 * u) {
+    dc.FillSolidRect({r.left, y, r.left + u, y + u}, syscolour::kText);
+    dc.FillSolidRect({r.right - u, y, r.right, y + u}, syscolour::kText);
   }
 }
 
@@ -109,12 +111,21 @@ std::map<int, IconPainter>& Icons() {
 
 void RegisterIcon(int id, IconPainter painter) { Icons()[id] = std::move(painter); }
 
-void DrawIcon(CDC& dc, int x, int y, int id) {
+void DrawIcon(CDC& dc, int x, int y, int id, int scale) {
   auto it = Icons().find(id);
   if (it == Icons().end()) return;
   std::vector<uint32_t> pixels(size_t(kIconSize) * kIconSize, kTransparentPixel);
   it->second(pixels.data());
-  dc.DrawPixels(x, y, kIconSize, kIconSize, pixels.data());
+  if (scale <= 1) {
+    dc.DrawPixels(x, y, kIconSize, kIconSize, pixels.data());
+    return;
+  }
+  const int size = kIconSize * scale;
+  std::vector<uint32_t> scaled(size_t(size) * size_t(size));
+  for (int row = 0; row < size; ++row)
+    for (int col = 0; col < size; ++col)
+      scaled[size_t(row) * size_t(size) + size_t(col)] = pixels[size_t(row / scale) * kIconSize + size_t(col / scale)];
+  dc.DrawPixels(x, y, size, size, scaled.data());
 }
 
 }  // namespace pellora

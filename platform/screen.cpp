@@ -1,5 +1,6 @@
 #include "platform/screen.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 
@@ -26,6 +27,10 @@ int GetScreenDepth() {
   return depth;
 }
 
-int GetLogPixelsY() { return 96; }
+int DialogScaleFor(int screenHeight) { return std::max(1, screenHeight / 720); }
+
+int GetDialogScale() { return DialogScaleFor(GetScreenSize().cy); }
+
+int GetLogPixelsY() { return 96 * GetDialogScale(); }
 
 }  // namespace pellora

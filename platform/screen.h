@@ -15,7 +15,14 @@ int GetScreenDepth();
 // Makes GetScreenDepth report depth (24, 8 or 4) whatever the environment
 // says; 0 removes the override. For tools and tests that choose the depth.
 void SetScreenDepthOverride(int depth);
-// Logical pixels per inch vertically, as font heights are computed from it.
+// The whole factor by which dialogs and message boxes grow so that they
+// keep their share of a dense screen: one per 720 lines of screen (2 from
+// 1440 lines, 3 from 2160), never less than 1.
+int DialogScaleFor(int screenHeight);
+int GetDialogScale();
+// Logical pixels per inch vertically, as font heights are computed from
+// it: 96 times the dialog scale, so that text is rasterised at the size it
+// is shown rather than enlarged.
 int GetLogPixelsY();
 
 }  // namespace pellora
