@@ -35,6 +35,7 @@ void WindowManager::Unregister(HWND hwnd) {
   KillTimers(hwnd);
   if (active == hwnd) active = 0;
   if (focus == hwnd) focus = 0;
+  if (capture == hwnd) capture = 0;
   modal_.erase(std::remove(modal_.begin(), modal_.end(), hwnd), modal_.end());
 }
 
@@ -173,7 +174,7 @@ bool WindowManager::TranslateInput(const InputEvent& event, MSG& msg) {
     case Kind::MouseDown:
     case Kind::MouseUp:
     case Kind::MouseMove: {
-      HWND target = WindowAt(event.point);
+      HWND target = capture && Lookup(capture) ? capture : WindowAt(event.point);
       if (!target) return false;
       CWnd* window = Lookup(target);
       if (event.kind == Kind::MouseMove) {
@@ -364,7 +365,7 @@ void WindowManager::Reset() {
   zOrder_.clear();
   timers_.clear();
   modal_.clear();
-  active = focus = 0;
+  active = focus = capture = 0;
   iconic_ = false;
   {
     std::lock_guard<std::mutex> lock(queueMutex_);

@@ -46,6 +46,9 @@ class WindowManager {
   void ActivateNext(HWND leaving);
   HWND active = 0;
   HWND focus = 0;
+  // The window that takes every mouse event wherever the pointer is; 0 for
+  // none.
+  HWND capture = 0;
 
   // Invalid areas in client coordinates.
   void Invalidate(HWND hwnd, const Rect& rect, bool erase);

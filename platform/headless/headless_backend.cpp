@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <sstream>
 
 #include "platform/headless/headless_media_device.h"
@@ -77,6 +78,8 @@ bool HeadlessBackend::OptionsFromEnvironment(Options& options, std::string& erro
   if (const char* limit = std::getenv("PELLORA_HEADLESS_LIMIT"); limit && *limit)
     options.limitMs = std::strtoull(limit, nullptr, 10);
   if (const char* script = std::getenv("PELLORA_HEADLESS_SCRIPT")) options.script = script;
+  if (const char* native = std::getenv("PELLORA_HEADLESS_NATIVE_BOXES"); native && *native)
+    options.nativeMessageBoxes = std::strcmp(native, "0") != 0;
   return true;
 }
 
@@ -257,9 +260,10 @@ void HeadlessBackend::Present(const Surface& screen, const Rect& dirty) {
 void HeadlessBackend::HideScreen() { screenShown_ = false; }
 
 bool HeadlessBackend::ShowMessageBox(const std::string& text, const std::string& caption, MessageBoxIcon) {
+  std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
+  if (!options_.nativeMessageBoxes) return false;
   messageBoxes_.push_back(text);
   messageBoxCaptions_.push_back(caption);
-  std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
   return true;
 }
 

@@ -34,11 +34,14 @@ class HeadlessBackend : public Backend {
     // Message boxes drawn as dialogs over the screen (to be dismissed by
     // script) instead of only written to standard error.
     bool drawMessageBoxes = false;
+    // False: no native message box can be shown, as on a desktop without
+    // a window manager, so the platform draws its own.
+    bool nativeMessageBoxes = true;
   };
 
   explicit HeadlessBackend(const Options& options);
-  // Reads PELLORA_HEADLESS_SIZE (WxH), PELLORA_HEADLESS_LIMIT (virtual ms)
-  // and PELLORA_HEADLESS_SCRIPT.
+  // Reads PELLORA_HEADLESS_SIZE (WxH), PELLORA_HEADLESS_LIMIT (virtual ms),
+  // PELLORA_HEADLESS_SCRIPT and PELLORA_HEADLESS_NATIVE_BOXES (0: none).
   static bool OptionsFromEnvironment(Options& options, std::string& error);
   // The simulated displays: PELLORA_HEADLESS_MONITORS, a comma-separated
   // list of WxH+X+Y, or one display of the headless screen's size.

@@ -10,6 +10,8 @@
 #include "platform/app.h"
 #include "platform/dialog_controls.h"
 #include "platform/process_stats.h"
+#include "platform/screen.h"
+#include "platform/surface.h"
 #include "platform/window.h"
 #include "show/show_wnd.h"
 #include "tests/support/show_harness.h"
@@ -222,6 +224,66 @@ TEST_F(Dialogs, LongTextsCostNoMoreThanWhatTheCardAndTheBoxShow) {
     uint64_t before = PeakResidentBytes();
     EXPECT_EQ(show.Run(package, 10000), 0);
     EXPECT_LT(PeakResidentBytes(), before + 48 * 1024 * 1024) << c.field << " of " << c.text.substr(0, 8) << "...";
+  }
+}
+
+TEST_F(Dialogs, DenseScreensShowTheDialogsAtAWholeScale) {
+  const struct {
+    int lines, scale;
+  } kScales[] = {{480, 1}, {1080, 1}, {1200, 1}, {1439, 1}, {1440, 2}, {2159, 2}, {2160, 3}, {2880, 4}};
+  for (const auto& c : kScales) EXPECT_EQ(DialogScaleFor(c.lines), c.scale) << c.lines << " lines";
+
+  // Measured on the screen: the grey of the dialog's face, from its frame's
+  // outer top-left edge to its inner bottom-right one.
+  struct Measure {
+    Rect face;
+    int fontHeight = 0;
+  };
+  auto measure = [this](const std::string& fields, Size screen) {
+    std::string package = Pack(fields);
+    HeadlessShow show(screen);
+    auto m = std::make_shared<Measure>();
+    show.At(1000, [&show, m] {
+      const Surface& frame = show.Backend().LastFrame();
+      Rect box{frame.width(), frame.height(), 0, 0};
+      for (int y = 0; y < frame.height(); ++y)
+        for (int x = 0; x < frame.width(); ++x)
+          if (frame.Pixel(x, y) == 0xC0C0C0) box = {std::min(box.left, x), std::min(box.top, y),
+                                                   std::max(box.right, x + 1), std::max(box.bottom, y + 1)};
+      m->face = box;
+      if (auto* dialog = dynamic_cast<CDialog*>(CWnd::GetActiveWindow())) m->fontHeight = dialog->DialogFont().Height();
+    });
+    show.Script("2000 key escape; 3000 key escape");
+    show.Run(package, 5000);
+    return *m;
+  };
+  for (const char* fields : {R"("title": "Vacances", "description": "Une semaine")", R"("password": "x")"}) {
+    Measure small = measure(fields, {1280, 720}), large = measure(fields, {2560, 1440});
+    ASSERT_GT(small.face.Width(), 100) << fields;
+    EXPECT_EQ(large.face.Width(), 2 * small.face.Width()) << fields;
+    EXPECT_EQ(large.face.Height(), 2 * small.face.Height()) << fields;
+    // Centred on the screen as before.
+    EXPECT_NEAR(large.face.left, 2 * small.face.left, 2) << fields;
+    // The font is rasterised at the larger size.
+    EXPECT_NEAR(large.fontHeight, 2 * small.fontHeight, 2) << fields;
+  }
+}
+
+TEST_F(Dialogs, TheDrawnLoadErrorBoxWaitsForEnterEscapeOrAnyClick) {
+  std::string package = Pack(R"("title": "")");
+  std::string damaged = dir.File("damaged");
+  test::WriteFile(damaged, test::ReadFile(package).substr(0, 100));
+  // The clicks land beside the box, on the black screen, with each button.
+  for (const char* answer : {"key return", "key escape", "click 2 2", "click 2 2 right", "click 638 478 middle"}) {
+    HeadlessShow show({640, 480}, false, false);
+    show.Script(std::string("1000 ") + answer);
+    auto boxShown = std::make_shared<bool>(false);
+    show.At(900, [boxShown] { *boxShown = dynamic_cast<CDialog*>(CWnd::GetActiveWindow()) != nullptr; });
+    EXPECT_EQ(show.Run(damaged, 5000), 1) << answer;
+    EXPECT_TRUE(*boxShown) << answer;
+    EXPECT_TRUE(show.Backend().MessageBoxes().empty()) << answer;  // drawn, no native box
+    EXPECT_GE(show.EndTime(), 1000u) << answer;
+    EXPECT_LT(show.EndTime(), 1500u) << answer;
   }
 }
 

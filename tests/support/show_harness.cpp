@@ -56,11 +56,12 @@ void ResetPlatform() {
   keyNavigation = false;
 }
 
-HeadlessShow::HeadlessShow(Size screen, bool drawMessageBoxes) {
+HeadlessShow::HeadlessShow(Size screen, bool drawMessageBoxes, bool nativeMessageBoxes) {
   ResetPlatform();
   HeadlessBackend::Options options;
   options.screen = screen;
   options.drawMessageBoxes = drawMessageBoxes;
+  options.nativeMessageBoxes = nativeMessageBoxes;
   auto backend = std::make_unique<HeadlessBackend>(options);
   backend_ = backend.get();
   backend_->onCursor = [this](CursorKind cursor) { cursors_.push_back(cursor); };

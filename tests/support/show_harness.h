@@ -30,7 +30,7 @@ std::string PackShow(const TempDir& dir, const std::string& json);
 // of Run; the platform's windows and palette are reset afterwards.
 class HeadlessShow {
  public:
-  explicit HeadlessShow(Size screen = {640, 480}, bool drawMessageBoxes = false);
+  explicit HeadlessShow(Size screen = {640, 480}, bool drawMessageBoxes = false, bool nativeMessageBoxes = true);
   ~HeadlessShow();
   HeadlessShow(const HeadlessShow&) = delete;
   HeadlessShow& operator=(const HeadlessShow&) = delete;
