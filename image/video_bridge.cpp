@@ -10,11 +10,14 @@
 namespace pellora {
 namespace {
 
+// The library's calling convention is the system's (the callee clears the
+// stack on 32-bit Windows): the build names it in PELLORA_SYSTEM_CALL.
 extern "C" {
-using VersionProc = uint32_t (*)();
-using OpenProc = void* (*)();
-using CloseProc = int (*)(void*);
-using DrawProc = int (*)(void*, void*, int, int, int, int, BITMAPINFOHEADER*, void*, int, int, int, int, unsigned);
+using VersionProc = uint32_t(PELLORA_SYSTEM_CALL*)();
+using OpenProc = void*(PELLORA_SYSTEM_CALL*)();
+using CloseProc = int(PELLORA_SYSTEM_CALL*)(void*);
+using DrawProc = int(PELLORA_SYSTEM_CALL*)(void*, void*, int, int, int, int, BITMAPINFOHEADER*, void*, int, int, int,
+                                           int, unsigned);
 }
 
 struct Bridge {
