@@ -3,13 +3,22 @@
 #include <algorithm>
 #include <cstring>
 
+#include "document/diapo_object.h"
+#include "image/cdib.h"
 #include "platform/archive.h"
 #include "platform/text.h"
 
 namespace pellora {
 namespace {
 std::unique_ptr<CObject> CreateDoc() { return std::make_unique<CDiapoDoc>(); }
-const RuntimeClassRegistration registration(&CDiapoDoc::classCDiapoDoc);
+// The classes a show package holds, registered beside the document that
+// reads them: a registration in a class's own file is lost from a program
+// that names nothing else of that file, as the linker then leaves it out.
+const RuntimeClassRegistration registrations[] = {
+    RuntimeClassRegistration(&CDiapoDoc::classCDiapoDoc),
+    RuntimeClassRegistration(&CDiapoObject::classCDiapoObject),
+    RuntimeClassRegistration(&CDIB::classCDIB),
+};
 // Blobs are read in pieces of this size.
 constexpr size_t kBlobPiece = 0x7FFF;
 }  // namespace

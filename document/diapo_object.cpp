@@ -6,7 +6,6 @@
 namespace pellora {
 namespace {
 std::unique_ptr<CObject> CreateSlide() { return std::make_unique<CDiapoObject>(); }
-const RuntimeClassRegistration registration(&CDiapoObject::classCDiapoObject);
 }  // namespace
 
 const CRuntimeClass CDiapoObject::classCDiapoObject = {"CDiapoObject", CDiapoObject::kSchema, &CreateSlide};

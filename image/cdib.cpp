@@ -9,7 +9,6 @@
 namespace pellora {
 namespace {
 std::unique_ptr<CObject> CreateCDIB() { return std::make_unique<CDIB>(); }
-const RuntimeClassRegistration registration(&CDIB::classCDIB);
 // Records are read in pieces of this size.
 constexpr size_t kRecordPiece = 0x8000;
 }  // namespace
