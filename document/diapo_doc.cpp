@@ -11,14 +11,9 @@
 namespace pellora {
 namespace {
 std::unique_ptr<CObject> CreateDoc() { return std::make_unique<CDiapoDoc>(); }
-// The classes a show package holds, registered beside the document that
-// reads them: a registration in a class's own file is lost from a program
-// that names nothing else of that file, as the linker then leaves it out.
-const RuntimeClassRegistration registrations[] = {
-    RuntimeClassRegistration(&CDiapoDoc::classCDiapoDoc),
-    RuntimeClassRegistration(&CDiapoObject::classCDiapoObject),
-    RuntimeClassRegistration(&CDIB::classCDIB),
-};
+// The classes a show package may hold.
+const CRuntimeClass* const kPackageClasses[] = {&CDiapoDoc::classCDiapoDoc, &CDiapoObject::classCDiapoObject,
+                                                &CDIB::classCDIB};
 // Blobs are read in pieces of this size.
 constexpr size_t kBlobPiece = 0x7FFF;
 }  // namespace
@@ -104,6 +99,7 @@ void CDiapoDoc::Serialize(CArchive& archive) {
     return;
   }
 
+  archive.SetClasses(kPackageClasses);
   char magic[kPackageMagicLength];
   bool magicRead = archive.BytesLeft() >= kPackageMagicLength;
   if (magicRead) archive.ReadExact(magic, kPackageMagicLength);

@@ -198,7 +198,7 @@ std::shared_ptr<CObject> CArchive::ReadObject() {
     std::string name(nameLength, '\0');
     ReadExact(name.data(), nameLength);
     if (loadTable_.size() > kMaxMapCount) throw CArchiveException(Cause::BadIndex);
-    runtimeClass = CRuntimeClass::Find(name);
+    runtimeClass = FindClass(classes_, name);
     if (!runtimeClass || !runtimeClass->create) throw CArchiveException(Cause::BadClass);
     if (runtimeClass->schema != schema) throw CArchiveException(Cause::BadSchema);
     loadTable_.push_back({runtimeClass, nullptr});

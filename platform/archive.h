@@ -68,6 +68,8 @@ class CArchive {
   // Passes over count bytes; throws like a read when fewer are left.
   void Skip(unsigned long long count);
   std::string ReadString();
+  // The classes the objects of this stream may be of (none until set).
+  void SetClasses(ClassTable classes) { classes_ = classes; }
   // Reads one object reference; new objects are created from their class
   // and read with their own Serialize. Null for the null tag.
   std::shared_ptr<CObject> ReadObject();
@@ -120,6 +122,7 @@ class CArchive {
     std::shared_ptr<CObject> object;
   };
   std::vector<LoadEntry> loadTable_;
+  ClassTable classes_;
   // Storing: index of each class and object already written.
   std::unordered_map<const void*, uint32_t> storeMap_;
   uint32_t storeCount_ = 1;

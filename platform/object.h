@@ -1,9 +1,10 @@
-// Serialisable objects registered by run-time class name and schema, as the
+// Serialisable objects described by run-time class name and schema, as the
 // archive creates them while it reads an object stream.
 #pragma once
 
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string_view>
 
 namespace pellora {
@@ -18,17 +19,13 @@ struct CRuntimeClass {
   const char* className;
   uint16_t schema;
   std::unique_ptr<CObject> (*create)();  // null when not creatable by name
-
-  // Registered classes, looked up by exact, case-sensitive name.
-  static const CRuntimeClass* Find(std::string_view name);
 };
 
-// Registers a class for the lifetime of the program; define one per class
-// as a static object next to the class's code.
-class RuntimeClassRegistration {
- public:
-  explicit RuntimeClassRegistration(const CRuntimeClass* runtimeClass);
-};
+// The classes a stream may hold, as the code that reads it lists them.
+using ClassTable = std::span<const CRuntimeClass* const>;
+
+// The class of that exact, case-sensitive name in the table, or null.
+const CRuntimeClass* FindClass(ClassTable classes, std::string_view name);
 
 class CObject {
  public:

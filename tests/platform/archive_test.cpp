@@ -26,7 +26,7 @@ class CProbe : public CObject {
 };
 std::unique_ptr<CObject> CreateProbe() { return std::make_unique<CProbe>(); }
 const CRuntimeClass CProbe::classCProbe = {"CProbe", 3, &CreateProbe};
-const RuntimeClassRegistration probeRegistration(&CProbe::classCProbe);
+const CRuntimeClass* const kProbeClasses[] = {&CProbe::classCProbe};
 
 class ArchiveTest : public ::testing::Test {
  protected:
@@ -35,6 +35,7 @@ class ArchiveTest : public ::testing::Test {
     test::WriteFile(dir_.File("data"), bytes);
     EXPECT_TRUE(file_.Open(dir_.File("data"), CFile::Mode::Read));
     archive_ = std::make_unique<CArchive>(file_, CArchive::Mode::Load);
+    archive_->SetClasses(kProbeClasses);
     return *archive_;
   }
   template <class Body>
