@@ -13,29 +13,12 @@ dir=$(realpath -m "${1:-build-fuzz/libjpeg-turbo}")
 install=$dir/install
 [ -f "$install/lib/libjpeg.a" ] && exit 0
 start=$SECONDS
-sudo=""
-[ "$(id -u)" -eq 0 ] || sudo="sudo"
-
-if ! grep -rqsE '^(deb-src |Types:.*deb-src)' /etc/apt/sources.list /etc/apt/sources.list.d/; then
-  echo "== adding deb-src entries for the configured suites"
-  for file in /etc/apt/sources.list.d/*.sources; do
-    [ -f "$file" ] || continue
-    grep -q '^Types: deb$' "$file" || continue
-    sed 's/^Types: deb$/Types: deb-src/' "$file" | $sudo tee "/etc/apt/sources.list.d/src-$(basename "$file")" >/dev/null
-  done
-  if [ -f /etc/apt/sources.list ] && grep -q '^deb ' /etc/apt/sources.list; then
-    sed -n 's/^deb /deb-src /p' /etc/apt/sources.list | $sudo tee /etc/apt/sources.list.d/src-sources.list >/dev/null
-  fi
-  $sudo env DEBIAN_FRONTEND=noninteractive apt-get update -qq
-fi
-
+. scripts/debian-source.bash
+ensure_deb_src
 # The version the machine's libjpeg62-turbo-dev was built from.
 version=$(dpkg-query -W -f='${source:Version}' libjpeg62-turbo-dev 2>/dev/null || true)
-rm -rf "$dir/src" "$dir/build"
-mkdir -p "$dir/src"
-(cd "$dir/src" && apt-get source -qq "libjpeg-turbo${version:+=$version}" >/dev/null)
-source=$(find "$dir/src" -mindepth 1 -maxdepth 1 -type d -name 'libjpeg-turbo-*' | head -n 1)
-[ -n "$source" ] || { echo "apt-get source libjpeg-turbo gave no source folder"; exit 1; }
+rm -rf "$dir/build"
+source=$(fetch_debian_source libjpeg62-turbo-dev libjpeg-turbo "$dir/src")
 
 flags="-O1 -g -fno-omit-frame-pointer -fsanitize=address,fuzzer-no-link"
 cmake -S "$source" -B "$dir/build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \

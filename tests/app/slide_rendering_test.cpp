@@ -202,15 +202,14 @@ TEST_F(SlideRendering, TemporaryFileIsDeletedOnEveryPath) {
 
 TEST_F(SlideRendering, WithoutATemporaryDirectoryTheSystemOneIsUsed) {
   tempDirectory.clear();
-  const char* previous = std::getenv("TMPDIR");
-  std::string saved = previous ? previous : "";
-  ::setenv("TMPDIR", temp.path().c_str(), 1);
-  CDiapoObject slide;
-  Embed(slide, SolidBitmap(4, 4, {9, 9, 9}), "BMP");
+  bool rendered = false;
   HDIB frame = BlackFrame();
-  bool rendered = slide.RenderPicture(frame, &document);
-  if (previous) ::setenv("TMPDIR", saved.c_str(), 1);
-  else ::unsetenv("TMPDIR");
+  {
+    test::ScopedTempFolder folder{temp.path().string()};
+    CDiapoObject slide;
+    Embed(slide, SolidBitmap(4, 4, {9, 9, 9}), "BMP");
+    rendered = slide.RenderPicture(frame, &document);
+  }
   EXPECT_TRUE(rendered);
   EXPECT_EQ(At(frame, 320, 240), (Rgb{9, 9, 9}));
   EXPECT_TRUE(TempEmpty());

@@ -68,7 +68,7 @@ class ShowSound : public ::testing::Test {
   test::TempDir dir;
   test::TempDir temp;
   // The player's temporary files go to a folder of the test's own.
-  test::ScopedEnv tmpdir{"TMPDIR", temp.path().string()};
+  test::ScopedTempFolder tmpdir{temp.path().string()};
 };
 
 // Milliseconds of module sound the headless wave output played, by the
@@ -444,7 +444,7 @@ TEST_F(ShowSound, WithoutTemporaryFilesPicturesStillShowAndSlidesWaitingForASoun
     SCOPED_TRACE(c.slide);
     std::string package = Pack(c.document, {c.slide, R"("sound": "keep", "advance": "manual")"});
     // No temporary file can be made, as when every name is taken.
-    test::ScopedEnv noFolder{"TMPDIR", temp.path().string() + "/absent"};
+    test::ScopedTempFolder noFolder{temp.path().string() + "/absent"};
     HeadlessShow show;
     uint32_t centre = 0;
     show.At(300, [&] { centre = show.Backend().LastFrame().Pixel(320, 240); });

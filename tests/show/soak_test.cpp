@@ -28,7 +28,7 @@ constexpr bool kSanitized = false;
 
 TEST(Soak, ThousandsOfSlideChangesKeepTheResidentMemoryFlat) {
   test::TempDir dir, temp;
-  test::ScopedEnv tmpdir{"TMPDIR", temp.path().string()};
+  test::ScopedTempFolder tmpdir{temp.path().string()};
   test::WriteFile(dir.File("red.bmp"), test::SolidBmp(40, 30, 255, 0, 0));
   test::WriteFile(dir.File("blue.bmp"), test::SolidBmp(30, 40, 0, 0, 255));
   test::WriteFile(dir.File("tone.wav"), test::ToneWav(0.3));

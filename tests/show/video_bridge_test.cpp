@@ -13,7 +13,7 @@ namespace {
 
 using test::HeadlessShow;
 
-std::string StandIn(const char* name) { return test::BinDir() + "/" + name + ".so"; }
+std::string StandIn(const char* name) { return test::BinDir() + "/" + name + PELLORA_MODULE_SUFFIX; }
 
 class VideoBridge : public ::testing::Test {
  protected:

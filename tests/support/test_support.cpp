@@ -7,6 +7,8 @@
 #include <random>
 #include <sstream>
 
+#include "platform/environment.h"
+
 namespace pellora::test {
 
 TempDir::TempDir() {
@@ -24,13 +26,13 @@ TempDir::~TempDir() {
 
 ScopedEnv::ScopedEnv(const char* name, const std::string& value) : name_(name) {
   if (const char* old = std::getenv(name)) saved_ = old;
-  ::setenv(name, value.c_str(), 1);
+  ChangeEnvironment(name, value);
 }
 
-ScopedEnv::~ScopedEnv() {
-  if (saved_) ::setenv(name_.c_str(), saved_->c_str(), 1);
-  else ::unsetenv(name_.c_str());
-}
+ScopedEnv::~ScopedEnv() { ChangeEnvironment(name_, saved_); }
+
+ScopedTempFolder::ScopedTempFolder(const std::string& folder)
+    : tmpdir_("TMPDIR", folder), tmp_("TMP", folder), temp_("TEMP", folder) {}
 
 std::filesystem::path CorpusDir() {
   std::filesystem::path dir = PELLORA_CORPUS_DIR;

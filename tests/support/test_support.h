@@ -38,6 +38,16 @@ class ScopedEnv {
   std::optional<std::string> saved_;
 };
 
+// The system's temporary folder moved for the object's lifetime (TMPDIR is
+// the POSIX name, TMP and TEMP the Windows ones).
+class ScopedTempFolder {
+ public:
+  explicit ScopedTempFolder(const std::string& folder);
+
+ private:
+  ScopedEnv tmpdir_, tmp_, temp_;
+};
+
 // The public sample files, or an empty path when they are not beside the
 // project (tests then skip).
 std::filesystem::path CorpusDir();

@@ -198,7 +198,7 @@ TEST_F(PackInfoTest, PackRefusesWhatThePlayerCouldNotUseAndLeavesNothingBehind) 
             1);
   // Only the inputs remain: no output and no half-written temporary file.
   std::vector<std::string> left;
-  for (const auto& e : std::filesystem::directory_iterator(dir_.path())) left.push_back(e.path().filename());
+  for (const auto& e : std::filesystem::directory_iterator(dir_.path())) left.push_back(e.path().filename().string());
   std::sort(left.begin(), left.end());
   EXPECT_EQ(left, (std::vector<std::string>{"a.jpg", "bad.json", "ok.json"}));
 }

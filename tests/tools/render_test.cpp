@@ -83,7 +83,7 @@ TEST_F(Render, TrueColourFramesAreTheSlidesOnTheBackground) {
   test::RunResult r = RenderShow("out", "--size 320x240");
   ASSERT_EQ(r.status, 0) << r.err;
   std::set<std::string> names;
-  for (const auto& e : std::filesystem::directory_iterator(dir.File("out"))) names.insert(e.path().filename());
+  for (const auto& e : std::filesystem::directory_iterator(dir.File("out"))) names.insert(e.path().filename().string());
   EXPECT_EQ(names, (std::set<std::string>{"background.png", "slide-001.png", "slide-002.png", "slide-003.png"}));
 
   Png background = LoadPng(dir.File("out/background.png"));

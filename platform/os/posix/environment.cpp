@@ -1,0 +1,12 @@
+#include "platform/environment.h"
+
+#include <cstdlib>
+
+namespace pellora {
+
+void ChangeEnvironment(const std::string& name, const std::optional<std::string>& value) {
+  if (value) ::setenv(name.c_str(), value->c_str(), 1);
+  else ::unsetenv(name.c_str());
+}
+
+}  // namespace pellora
