@@ -358,20 +358,21 @@ void Win32Backend::Draw(HDC dc, const Rect& area) {
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof info.bmiHeader;
   info.bmiHeader.biWidth = lastFrame_.width();
-  info.bmiHeader.biHeight = -lastFrame_.height();  // top row first
   info.bmiHeader.biPlanes = 1;
   info.bmiHeader.biBitCount = 32;
   info.bmiHeader.biCompression = BI_RGB;
   RECT client;
   GetClientRect(hwnd_, &client);
   if (client.right == lastFrame_.width() && client.bottom == lastFrame_.height()) {
-    // Rows counted from the top of a top-down image.
-    SetDIBitsToDevice(dc, r.left, r.top, DWORD(r.Width()), DWORD(r.Height()), r.left, r.top, UINT(r.top),
-                      UINT(r.Height()), lastFrame_.Row(r.top) - size_t(r.top) * size_t(lastFrame_.width()),
-                      &info, DIB_RGB_COLORS);
+    // The rows of the area as an image of their own, top row first, drawn
+    // whole: no scan-line arithmetic for the system to read differently.
+    info.bmiHeader.biHeight = -r.Height();
+    SetDIBitsToDevice(dc, r.left, r.top, DWORD(r.Width()), DWORD(r.Height()), r.left, 0, 0, UINT(r.Height()),
+                      lastFrame_.Row(r.top), &info, DIB_RGB_COLORS);
   } else {
     // A client area of another size than the screen (a window the desktop
     // scaled): the whole image, stretched to it.
+    info.bmiHeader.biHeight = -lastFrame_.height();
     SetStretchBltMode(dc, COLORONCOLOR);
     StretchDIBits(dc, 0, 0, client.right, client.bottom, 0, 0, lastFrame_.width(), lastFrame_.height(),
                   lastFrame_.pixels().data(), &info, DIB_RGB_COLORS, SRCCOPY);
