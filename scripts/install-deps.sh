@@ -6,6 +6,10 @@ packages=(
   libsdl2-dev libsdl2-mixer-dev libsdl2-ttf-dev libfontconfig-dev fonts-liberation fonts-dejavu-core
   libjpeg62-turbo-dev libjpeg-turbo-progs libpng-dev nlohmann-json3-dev timgm6mb-soundfont
   libgtest-dev libbenchmark-dev xvfb xauth xdotool imagemagick lame dpkg-dev
+  # SDL_mixer's development files accept either JACK; the Windows build's
+  # 32-bit Wine brings jackd2's library, and apt would take SDL_mixer away
+  # to reconcile the two if the other one were chosen here.
+  libjack-jackd2-dev
 )
 missing=()
 for p in "${packages[@]}"; do
