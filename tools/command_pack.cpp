@@ -1,10 +1,13 @@
-// pellora pack SHOW.json -o OUT [--bare] [--player PATH] [--strict] [--quiet]
+// pellora pack SHOW.json -o OUT [--bare] [--target linux|windows] [--player PATH] [--strict] [--quiet]
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <iterator>
 
 #include "document/diapo_doc.h"
 #include "platform/file.h"
 #include "platform/pending_file.h"
+#include "platform/system.h"
 #include "platform/text.h"
 #include "tools/arguments.h"
 #include "tools/command.h"
@@ -33,20 +36,37 @@ std::string Summary(const CDiapoDoc& document, const std::string& out) {
 }  // namespace
 
 int RunPack(const std::vector<std::string>& args) {
-  std::string description, out, player;
+  std::string description, out, player, target;
   bool bare = false, strict = false, quiet = false;
   ArgumentParser parser("pack", "SHOW.json");
-  parser.Value({"-o", "--output"}, out).Value({"--player"}, player).Flag("--bare", bare).Flag("--strict", strict);
+  parser.Value({"-o", "--output"}, out).Value({"--player"}, player).Value({"--target"}, target).Flag("--bare", bare).Flag("--strict", strict);
   parser.Flag("--quiet", quiet);
   if (auto error = parser.Parse(args, description)) return Fail(kExitUsage, *error);
   if (description.empty() || out.empty()) return Fail(kExitUsage, "pack: usage: pellora pack SHOW.json -o OUT");
+  // A player given without a target makes a show for that player's system.
+  bool checkPlayer = !target.empty();
+  if (target.empty()) target = SystemName();
+  if (std::find(std::begin(kTargets), std::end(kTargets), target) == std::end(kTargets))
+    return Fail(kExitUsage, "pack: --target must be linux or windows, not \"" + target + "\"");
   // Everything is checked before anything is written.
   DescriptionRead read = ReadShowDescription(description);
   std::fputs(FormatProblems(description, read.problems).c_str(), stderr);
   if (!read.document) return Fail(kExitBadFile, "pack: nothing written: the description has errors");
   if (strict && read.WarningCount() > 0) return Fail(kExitBadFile, "pack: nothing written: warnings count as errors with --strict");
   // The output may replace only a regular file that is none of the inputs.
-  if (player.empty()) player = DefaultPlayerPath();
+  if (!bare && player.empty()) {
+    player = FindPlayer(target);
+    if (player.empty()) {
+      std::string looked;
+      for (const std::string& candidate : PlayerCandidates(target)) looked += "\n  " + candidate;
+      return Fail(kExitBadFile, "pack: nothing written: no " + target + " player in" + looked +
+                                    "\n(give one with --player PATH)");
+    }
+  }
+  if (!bare && checkPlayer) {
+    if (std::string refusal = PlayerRefusal(player, target); !refusal.empty())
+      return Fail(kExitBadFile, "pack: nothing written: " + refusal);
+  }
   std::vector<std::string> inputs = read.files;
   inputs.push_back(description);
   if (!bare) inputs.push_back(player);

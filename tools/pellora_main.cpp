@@ -20,7 +20,7 @@ constexpr Command kCommands[] = {
     {"info", "FILE [--json]", "prints the show document and its slides", RunInfo},
     {"render", "FILE --out DIR [--size WxH] [--depth 24|8|4]",
      "writes background.png and one PNG per slide as the show puts them on screen", RunRender},
-    {"pack", "SHOW.json -o OUT [--bare] [--player PATH] [--strict] [--quiet]",
+    {"pack", "SHOW.json -o OUT [--bare] [--target linux|windows] [--player PATH] [--strict] [--quiet]",
      "builds a self-running show (or with --bare the package alone)", RunPack},
     {"modinfo", "FILE [--json]", "prints the module information report of a tracker module", RunModInfo},
     {"modrender", "FILE -o OUT.wav [--rate HZ] [--channels 1|2] [--bits 8|16]",

@@ -214,10 +214,14 @@ TEST_F(ShowSound, AnEmbeddedSoundKeepsItsExtensionOnDisk) {
   });
   show.Script("2000 key escape");
   EXPECT_EQ(show.Run(package), 0);
-  std::string folder = temp.path().string() + "/";
-  // "dia", the number, a full stop, then the name's last three characters.
-  EXPECT_TRUE(std::regex_match(moduleFile, std::regex(folder + "dia[0-9A-F]+\\.\\.xm"))) << moduleFile;
-  EXPECT_TRUE(std::regex_match(waveFile, std::regex(folder + "dia[0-9A-F]+\\.WAV"))) << waveFile;
+  // In the temporary folder: "dia", the number, a full stop, then the
+  // name's last three characters.
+  std::string folder = temp.path().string();
+  auto named = [&](const std::string& file, const char* pattern) {
+    return file.rfind(folder, 0) == 0 && std::regex_match(file.substr(folder.size()), std::regex(pattern));
+  };
+  EXPECT_TRUE(named(moduleFile, "[/\\\\]dia[0-9A-F]+\\.\\.xm")) << moduleFile;
+  EXPECT_TRUE(named(waveFile, "[/\\\\]dia[0-9A-F]+\\.WAV")) << waveFile;
   EXPECT_TRUE(moduleExists);
   EXPECT_TRUE(waveExists);
   EXPECT_TRUE(module);

@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "platform/environment.h"
+#include "platform/file.h"
 
 namespace pellora::test {
 
@@ -43,14 +44,14 @@ std::filesystem::path CorpusDir() {
 std::string BinDir() { return PELLORA_BIN_DIR; }
 
 std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
+  std::ifstream in(PathFromUtf8(path), std::ios::binary);
   std::ostringstream s;
   s << in.rdbuf();
   return s.str();
 }
 
 void WriteFile(const std::string& path, const std::string& bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  std::ofstream out(PathFromUtf8(path), std::ios::binary | std::ios::trunc);
   out.write(bytes.data(), std::streamsize(bytes.size()));
 }
 

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/file.h"
+
 namespace pellora::test {
 
 // A fresh folder under the system's temporary directory, removed with
@@ -19,7 +21,7 @@ class TempDir {
   TempDir(const TempDir&) = delete;
   TempDir& operator=(const TempDir&) = delete;
   const std::filesystem::path& path() const { return path_; }
-  std::string File(const std::string& name) const { return (path_ / name).string(); }
+  std::string File(const std::string& name) const { return PathToUtf8(path_ / PathFromUtf8(name)); }
 
  private:
   std::filesystem::path path_;

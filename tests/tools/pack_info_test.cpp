@@ -8,6 +8,7 @@
 
 #include <filesystem>
 
+#include "app/package_slot.h"
 #include "tests/support/package_builder.h"
 #include "tests/support/show_harness.h"
 #include "tests/support/test_support.h"
@@ -142,6 +143,39 @@ TEST_F(PackInfoTest, WindowsExecutablesHoldTheirPackageAfterTheLastSection) {
   test::RunResult r = test::Run(Tool() + " info " + Quote(dir_.File("empty.exe")));
   EXPECT_EQ(r.status, 1);
   EXPECT_NE(r.err.find("Erreur lors du chargement du fichier Diaporama."), std::string::npos);
+}
+
+// --target chooses the player by its system, found in PELLORA_PLAYER_DIR
+// here; a player of the other system is refused; info reads the show.
+TEST_F(PackInfoTest, TheTargetSystemChoosesThePlayer) {
+  test::WriteFile(dir_.File("show.json"), R"({"title": "Target", "slides": [{}]})");
+  std::string players = dir_.File("players"), windowsPlayer = players + "/pellora-player.exe";
+  std::filesystem::create_directory(players);
+  test::WriteFile(windowsPlayer, MinimalPe(0) + PackageSlotMarker() + std::string(4, '\0'));
+  struct Case {
+    std::string environment, options;
+    int status;
+    std::string message;
+  };
+  const Case cases[] = {
+      {"PELLORA_PLAYER_DIR=" + Quote(players), "--target windows", 0, ""},
+      {"PELLORA_PLAYER_DIR=" + Quote(dir_.path().string()), "--target windows", 1, "no windows player in"},
+      {"", "--target amiga", 2, "--target must be linux or windows"},
+      {"", "--target windows --player " + Quote(Tool()), 1, "is not a Windows program"},
+      {"", "--target linux --player " + Quote(windowsPlayer), 1, "is not a Linux program"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.options);
+    std::filesystem::remove(dir_.File("out"));
+    test::RunResult r = test::Run("env " + c.environment + " " + Tool() + " pack " + Quote(dir_.File("show.json")) +
+                                  " -o " + Quote(dir_.File("out")) + " " + c.options);
+    EXPECT_EQ(r.status, c.status) << r.err;
+    EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
+    EXPECT_EQ(std::filesystem::exists(dir_.File("out")), c.status == 0);
+    if (c.status == 0) {
+      EXPECT_EQ(Info(dir_.File("out"))["title"], "Target");
+    }
+  }
 }
 
 TEST_F(PackInfoTest, InfoReportsUnreadableFilesWithThePlayersMessages) {

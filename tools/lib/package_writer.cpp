@@ -1,6 +1,9 @@
 #include "tools/lib/package_writer.h"
 
 #include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <optional>
 #include <string>
 
 #include "app/show_file.h"
@@ -84,11 +87,36 @@ bool WriteSelfRunningShow(const CDiapoDoc& document, const std::string& playerPa
   return true;
 }
 
-std::string DefaultPlayerPath() {
-  std::string self = ExecutablePath();
-  size_t slash = self.find_last_of('/');
-  std::string dir = slash == std::string::npos ? "" : self.substr(0, slash + 1);
-  return dir + "pellora-player";
+namespace {
+std::string PlayerName(const std::string& target) {
+  return target == "windows" ? "pellora-player.exe" : "pellora-player";
+}
+}  // namespace
+
+std::vector<std::string> PlayerCandidates(const std::string& target) {
+  std::string name = PlayerName(target);
+  std::vector<std::string> candidates;
+  if (const char* dir = std::getenv("PELLORA_PLAYER_DIR"); dir && *dir)
+    candidates.push_back(PathToUtf8(PathFromUtf8(dir) / name));
+  std::filesystem::path tool = PathFromUtf8(ExecutablePath()).parent_path();
+  candidates.push_back(PathToUtf8(tool / name));
+  candidates.push_back(PathToUtf8((tool / ".." / "share" / "pellora" / target / name).lexically_normal()));
+  return candidates;
+}
+
+std::string FindPlayer(const std::string& target) {
+  for (const std::string& candidate : PlayerCandidates(target))
+    if (FileExists(candidate)) return candidate;
+  return {};
+}
+
+std::string PlayerRefusal(const std::string& path, const std::string& target) {
+  std::optional<std::vector<uint8_t>> start = ReadFileBytes(path, 4);
+  if (!start) return "cannot read the player " + path;
+  static const std::string kElf = "\x7F" "ELF";
+  std::string magic(start->begin(), start->end());
+  bool matches = target == "windows" ? magic.rfind("MZ", 0) == 0 : magic == kElf;
+  return matches ? "" : path + " is not a " + (target == "windows" ? "Windows" : "Linux") + " program";
 }
 
 }  // namespace pellora::tools

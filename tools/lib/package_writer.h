@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace pellora {
 class CDiapoDoc;
@@ -22,7 +23,17 @@ bool WriteBarePackage(const CDiapoDoc& document, const std::string& outPath, std
 bool WriteSelfRunningShow(const CDiapoDoc& document, const std::string& playerPath, const std::string& outPath,
                           std::string& error);
 
-// The pellora-player that sits next to the running pellora tool.
-std::string DefaultPlayerPath();
+// The systems pack makes self-running shows for.
+inline constexpr const char* kTargets[] = {"linux", "windows"};
+
+// Where pack looks for the player of a target system, in this order:
+// PELLORA_PLAYER_DIR when set, the running tool's folder, and the
+// installed <tool folder>/../share/pellora/<target>/.
+std::vector<std::string> PlayerCandidates(const std::string& target);
+// The first candidate that is a file, or "".
+std::string FindPlayer(const std::string& target);
+// Why the file cannot be the player for the target system, or "" when its
+// first bytes are those of a program of that system.
+std::string PlayerRefusal(const std::string& path, const std::string& target);
 
 }  // namespace pellora::tools

@@ -1,0 +1,8 @@
+#include "platform/system.h"
+
+namespace pellora {
+
+const char* SystemName() { return "linux"; }
+const char* ProgramSuffix() { return ""; }
+
+}  // namespace pellora

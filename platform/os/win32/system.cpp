@@ -1,0 +1,8 @@
+#include "platform/system.h"
+
+namespace pellora {
+
+const char* SystemName() { return "windows"; }
+const char* ProgramSuffix() { return ".exe"; }
+
+}  // namespace pellora
