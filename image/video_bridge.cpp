@@ -1,10 +1,13 @@
 #include "image/video_bridge.h"
 
+#include <algorithm>
 #include <cstdint>
+#include <vector>
 
 #include "platform/app.h"
 #include "platform/dc.h"
 #include "platform/dynamic_library.h"
+#include "platform/palette.h"
 #include "platform/system_dc.h"
 
 namespace pellora {
@@ -87,12 +90,27 @@ bool DrawDibClose(HDRAWDIB hdd) { return State().loaded && hdd && State().close(
 bool DrawDibDraw(HDRAWDIB hdd, CDC& dc, int xDst, int yDst, int dxDst, int dyDst, BITMAPINFOHEADER* header,
                  void* bits, int xSrc, int ySrc, int dxSrc, int dySrc, unsigned flags) {
   if (!State().loaded || !hdd || !header) return false;
+  // A picture of 256 colours or fewer brings its colours to a palette
+  // display, in the foreground, as the library does on such displays: the
+  // system's own library realises them in its context, which is not ours.
+  CPalette colours;
+  if (header->biBitCount <= 8) {
+    const auto* table = reinterpret_cast<const RGBQUAD*>(reinterpret_cast<const uint8_t*>(header) + header->biSize);
+    uint32_t count = std::min<uint32_t>(header->biClrUsed ? header->biClrUsed : 1u << header->biBitCount, 256);
+    std::vector<PaletteEntry> entries(count);
+    for (uint32_t i = 0; i < count; ++i) entries[i] = {table[i].rgbRed, table[i].rgbGreen, table[i].rgbBlue, 0};
+    colours = CPalette(std::move(entries));
+  }
+  const CPalette* previous = colours.IsEmpty() ? nullptr : dc.SelectPalette(&colours, false);
+  if (!colours.IsEmpty()) dc.RealizePalette();
   // The library draws on a device context of the system's, which ends up
   // in dc.
   Rect area{xDst, yDst, xDst + dxDst, yDst + dyDst};
-  return DrawThroughSystemDc(dc, area, [&](void* systemDc) {
+  bool drawn = DrawThroughSystemDc(dc, area, [&](void* systemDc) {
     return State().draw(hdd, systemDc, xDst, yDst, dxDst, dyDst, header, bits, xSrc, ySrc, dxSrc, dySrc, flags) != 0;
   });
+  if (!colours.IsEmpty()) dc.SelectPalette(previous, true);
+  return drawn;
 }
 
 }  // namespace pellora
