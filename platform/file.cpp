@@ -1,8 +1,24 @@
 #include "platform/file.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace pellora {
+
+// Only opening, closing and the calls between are the system's.
+CFile::~CFile() { Close(); }
+
+CFile::CFile(CFile&& other) noexcept
+    : handle_(std::exchange(other.handle_, -1)), path_(std::move(other.path_)) {}
+
+CFile& CFile::operator=(CFile&& other) noexcept {
+  if (this != &other) {
+    Close();
+    handle_ = std::exchange(other.handle_, -1);
+    path_ = std::move(other.path_);
+  }
+  return *this;
+}
 
 std::optional<std::vector<uint8_t>> ReadFileBytes(const std::string& path, size_t maxBytes) {
   CFile file;

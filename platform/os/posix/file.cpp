@@ -18,20 +18,6 @@ namespace {
 int Fd(intptr_t handle) { return int(handle); }
 }  // namespace
 
-CFile::~CFile() { Close(); }
-
-CFile::CFile(CFile&& other) noexcept
-    : handle_(std::exchange(other.handle_, -1)), path_(std::move(other.path_)) {}
-
-CFile& CFile::operator=(CFile&& other) noexcept {
-  if (this != &other) {
-    Close();
-    handle_ = std::exchange(other.handle_, -1);
-    path_ = std::move(other.path_);
-  }
-  return *this;
-}
-
 bool CFile::Open(const std::string& path, Mode mode) {
   Close();
   // Non-blocking, so that a FIFO or a device cannot hold the open: only

@@ -41,20 +41,6 @@ bool Identity(const std::string& path, BY_HANDLE_FILE_INFORMATION& info) {
 
 }  // namespace
 
-CFile::~CFile() { Close(); }
-
-CFile::CFile(CFile&& other) noexcept
-    : handle_(std::exchange(other.handle_, -1)), path_(std::move(other.path_)) {}
-
-CFile& CFile::operator=(CFile&& other) noexcept {
-  if (this != &other) {
-    Close();
-    handle_ = std::exchange(other.handle_, -1);
-    path_ = std::move(other.path_);
-  }
-  return *this;
-}
-
 bool CFile::Open(const std::string& path, Mode mode) {
   Close();
   DWORD access = GENERIC_READ, disposition = OPEN_EXISTING;
