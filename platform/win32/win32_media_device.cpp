@@ -4,6 +4,8 @@
 #include "platform/os/win32/wide.h"
 #include "platform/win32/windows_api.h"
 
+#include <iterator>
+
 namespace pellora {
 namespace {
 
@@ -47,6 +49,7 @@ class Win32MediaDevice : public MediaDevice {
       return false;
     }
     device_ = open.wDeviceID;
+    PinDriver();
     MCI_SET_PARMS set{};
     set.dwTimeFormat = MCI_FORMAT_MILLISECONDS;
     mciSendCommandW(device_, MCI_SET, MCI_SET_TIME_FORMAT | MCI_WAIT, DWORD_PTR(&set));
@@ -81,6 +84,26 @@ class Win32MediaDevice : public MediaDevice {
   }
 
  private:
+  // MCI unloads a device's driver when its last device closes, and the
+  // driver's playback thread may still be on its way out of the call that
+  // posted the end notification which made the show close the device: the
+  // thread then runs in freed code (it happened under Wine). The driver
+  // stays loaded, pinned, for the rest of the process.
+  void PinDriver() {
+    wchar_t name[64] = {};
+    MCI_SYSINFO_PARMSW info{};
+    info.lpstrReturn = name;
+    info.dwRetSize = DWORD(std::size(name));
+    if (mciSendCommandW(device_, MCI_SYSINFO, MCI_SYSINFO_INSTALLNAME, DWORD_PTR(&info)) != 0 || !name[0]) return;
+    wchar_t driver[MAX_PATH] = {};
+    DWORD size = sizeof driver;
+    if (RegGetValueW(HKEY_LOCAL_MACHINE, L"Software\\Microsoft\\Windows NT\\CurrentVersion\\MCI32", name,
+                     RRF_RT_REG_SZ, nullptr, driver, &size) != ERROR_SUCCESS)
+      return;
+    ::HMODULE module = nullptr;
+    GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_PIN, driver, &module);
+  }
+
   bool CreateNotifyWindow() {
     HINSTANCE instance = GetModuleHandleW(nullptr);
     WNDCLASSEXW wc{};
