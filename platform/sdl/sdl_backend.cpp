@@ -58,8 +58,16 @@ bool InitVideo(std::string& error) {
     drivers += "kmsdrm";
     SDL_SetHint(SDL_HINT_VIDEODRIVER, drivers.c_str());
   }
-  if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
-    bool noDisplay = (!forced || !*forced) && !SDL_getenv("DISPLAY") && !SDL_getenv("WAYLAND_DISPLAY");
+  bool noDisplay = (!forced || !*forced) && !SDL_getenv("DISPLAY") && !SDL_getenv("WAYLAND_DISPLAY");
+  // An X server that has no client left resets itself and turns new
+  // connections away meanwhile: a bare server does so after a script's
+  // probe, or after the display list was read here. Two seconds outlast it.
+  int status = SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
+  for (int attempt = 0; status != 0 && !noDisplay && attempt < 20; ++attempt) {
+    SDL_Delay(100);
+    status = SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
+  }
+  if (status != 0) {
     error = noDisplay ? std::string("cannot open a display: neither DISPLAY nor WAYLAND_DISPLAY is set")
                       : std::string("cannot open a display (") + SDL_GetError() + ")";
     return false;

@@ -21,19 +21,12 @@ play_show() {
   cat > drive.sh <<'DRIVE'
 set -u
 seconds=$1 end=$2
-launch() { TMPDIR=$PWD/tmp SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE=$PWD/capture.raw ./show 2>player.err & pid=$!; }
-launch
-launched=$(date +%s%3N) start="" prev=0 relaunched=""
+TMPDIR=$PWD/tmp SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE=$PWD/capture.raw ./show 2>player.err & pid=$!
+launched=$(date +%s%3N) start="" prev=0
 : > hear.log
 while :; do
   sleep 0.25
   now=$(date +%s%3N)
-  # Now and then the fresh server turns the player's first connection
-  # away; that is the harness, not the show: start it once more.
-  if [ -z "$start" ] && [ -z "$relaunched" ] && ! kill -0 $pid 2>/dev/null &&
-     grep -q "cannot open a display" player.err; then
-    relaunched=1; rm -f capture.raw; launch; continue
-  fi
   size=$(stat -c %s capture.raw 2>/dev/null || echo 0)
   [ -z "$start" ] && [ "$size" -gt 0 ] && start=$now
   if [ -z "$start" ]; then
