@@ -2,9 +2,6 @@
 set -u
 failures=0
 fail() { echo "$*"; failures=$((failures + 1)); }
-# A fresh X server may turn its very first connection away: let that be
-# this probe's rather than the player's.
-for _ in $(seq 50); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done
 # start_show: starts show.exe under Wine and waits up to 60 s for its
 # window; the test ends when it does not come.
 start_show() {

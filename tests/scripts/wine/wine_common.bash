@@ -5,6 +5,9 @@
 # ./capture.raw (16-bit stereo at 44100 Hz).
 scripts=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 source "$scripts/../x11_common.bash"
+# Wine's first connection must not meet the server resetting after the
+# last client before it left.
+x11_server_options=-noreset
 x11_setup wine wineserver import compare convert od awk
 player="${PELLORA_WINDOWS_BIN_DIR:?}/pellora-player.exe"
 [ -f "$player" ] || { echo "skipped: no Windows player at $player"; exit 77; }
