@@ -23,7 +23,7 @@ install=$deps/install
 if ! dpkg --print-foreign-architectures | grep -qx i386; then
   # Wine's 32-bit half runs the 32-bit programs.
   $sudo_cmd dpkg --add-architecture i386
-  $sudo_cmd env DEBIAN_FRONTEND=noninteractive apt-get update -qq
+  $sudo_cmd env DEBIAN_FRONTEND=noninteractive apt-get -o DPkg::Lock::Timeout=1800 update -qq
 fi
 packages=(g++-mingw-w64-i686 wine wine32:i386 cmake ninja-build dpkg-dev nlohmann-json3-dev googletest
           libjpeg62-turbo-dev libpng-dev zlib1g-dev)
@@ -33,8 +33,8 @@ for p in "${packages[@]}"; do
 done
 if [ ${#missing[@]} -gt 0 ]; then
   echo "== installing ${missing[*]}"
-  $sudo_cmd env DEBIAN_FRONTEND=noninteractive apt-get update -qq
-  $sudo_cmd env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
+  $sudo_cmd env DEBIAN_FRONTEND=noninteractive apt-get -o DPkg::Lock::Timeout=1800 update -qq
+  $sudo_cmd env DEBIAN_FRONTEND=noninteractive apt-get -o DPkg::Lock::Timeout=1800 install -y -qq --no-install-recommends "${missing[@]}"
 fi
 
 # --- libraries for the target ------------------------------------------

@@ -22,7 +22,7 @@ ensure_deb_src() {
   if [ -f /etc/apt/sources.list ] && grep -q '^deb ' /etc/apt/sources.list; then
     sed -n 's/^deb /deb-src /p' /etc/apt/sources.list | $sudo_cmd tee /etc/apt/sources.list.d/src-sources.list >/dev/null
   fi
-  $sudo_cmd env DEBIAN_FRONTEND=noninteractive apt-get update -qq
+  $sudo_cmd env DEBIAN_FRONTEND=noninteractive apt-get -o DPkg::Lock::Timeout=1800 update -qq
 }
 
 fetch_debian_source() {
