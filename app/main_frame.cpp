@@ -1,22 +1,22 @@
 #include "app/main_frame.h"
 
-#include "app/globals.h"
 #include "app/package_loader.h"
 #include "app/password_dlg.h"
+#include "app/show_player_app.h"
 #include "document/diapo_doc.h"
 #include "music/mod_player.h"
 #include "show/show_wnd.h"
 
 namespace pellora {
 
-CMainFrame::CMainFrame() = default;
+CMainFrame::CMainFrame(CShowPlayerApp& app) : app_(app) {}
 
 CMainFrame::~CMainFrame() {
   DestroyWindow();
   // The show window's end stopped the sound; should it never have been
   // created, the sound's own end stops it.
   showWindow.reset();
-  if (mainFrame == this) mainFrame = nullptr;
+  if (app_.mainFrame == this) app_.mainFrame = nullptr;
 }
 
 bool CMainFrame::CreateFrame() {
@@ -28,27 +28,25 @@ bool CMainFrame::CreateFrame() {
 }
 
 int CMainFrame::OnCreate() {
-  mainFrame = this;
+  app_.mainFrame = this;
   showWindow = std::make_unique<CShowWnd>(*this, sound);
-  document_ = std::make_unique<CDiapoDoc>();
-  showDocument = document_.get();
-  if (!LoadShowPackage(*showDocument)) return -1;
+  showDocument = std::make_unique<CDiapoDoc>();
+  if (!LoadShowPackage(*showDocument, app_.exePath, app_.packageOffset)) return -1;
   if (!showWindow->CreateFullScreen(this)) return -1;
   showWindow->ShowWindow(true);
   showWindow->UpdateWindow();
-  if (!showDocument->password.empty() && !RunPasswordLock(*showDocument)) {
+  if (!showDocument->password.empty() && !RunPasswordLock(*this)) {
     PostMessage(WM_CLOSE);
     return 0;
   }
-  showWindow->StartShow(showDocument);
+  showWindow->StartShow(showDocument.get());
   return 0;
 }
 
 void CMainFrame::OnDestroy() {
-  if (document_) {
-    document_->DeleteContents();
-    document_.reset();
-    showDocument = nullptr;
+  if (showDocument) {
+    showDocument->DeleteContents();
+    showDocument.reset();
   }
 }
 

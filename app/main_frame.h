@@ -8,18 +8,19 @@
 #include <memory>
 #include <string>
 
-#include "platform/window.h"
+#include "platform/ui/window.h"
 #include "show/show_host.h"
 #include "show/show_sound.h"
 
 namespace pellora {
 
 class CDiapoDoc;
+class CShowPlayerApp;
 class CShowWnd;
 
 class CMainFrame : public CWnd, public ShowHost {
  public:
-  CMainFrame();
+  explicit CMainFrame(CShowPlayerApp& app);
   ~CMainFrame() override;
 
   // Creates the frame's window (which runs OnCreate); false when the
@@ -34,9 +35,13 @@ class CMainFrame : public CWnd, public ShowHost {
   CWnd& PaletteOwner() override;
   Rect CentringRect() override;
 
+  CShowPlayerApp& App() const { return app_; }
+
   // Declared before the show window, which uses it to its end.
   CShowSound sound{this};
   std::unique_ptr<CShowWnd> showWindow;
+  // The one show document: created and deleted by the frame.
+  std::unique_ptr<CDiapoDoc> showDocument;
 
  protected:
   int OnCreate() override;
@@ -44,7 +49,7 @@ class CMainFrame : public CWnd, public ShowHost {
   LRESULT WindowProc(uint32_t message, WPARAM wParam, LPARAM lParam) override;
 
  private:
-  std::unique_ptr<CDiapoDoc> document_;  // reached by others as showDocument
+  CShowPlayerApp& app_;
 };
 
 }  // namespace pellora

@@ -1,12 +1,11 @@
 #include "app/package_loader.h"
 
-#include "app/globals.h"
 #include "document/diapo_doc.h"
-#include "platform/app.h"
-#include "platform/archive.h"
-#include "platform/cursor.h"
-#include "platform/file.h"
-#include "platform/text.h"
+#include "platform/base/text.h"
+#include "platform/os/file.h"
+#include "platform/storage/archive.h"
+#include "platform/ui/cursor.h"
+#include "platform/ui/message_box.h"
 
 namespace pellora {
 
@@ -55,7 +54,7 @@ LoadResult ReadShowPackage(CDiapoDoc& document, std::span<const uint8_t> package
   return ReadFromArchive(document, archive, name, message);
 }
 
-bool LoadShowPackage(CDiapoDoc& document) {
+bool LoadShowPackage(CDiapoDoc& document, const std::string& exePath, uint32_t packageOffset) {
   std::string message;
   LoadResult result;
   {

@@ -28,9 +28,9 @@ LoadResult ReadShowPackage(CDiapoDoc& document, const std::string& path, uint32_
 LoadResult ReadShowPackage(CDiapoDoc& document, std::span<const uint8_t> package, const std::string& name,
                            std::string& message);
 
-// The player's start-up read: from exePath at packageOffset, with the wait
-// cursor, telling the viewer of failures in message boxes. True when the
-// document has been read.
-bool LoadShowPackage(CDiapoDoc& document);
+// The player's start-up read: from the executable's path at the package's
+// offset, with the wait cursor, telling the viewer of failures in message
+// boxes. True when the document has been read.
+bool LoadShowPackage(CDiapoDoc& document, const std::string& exePath, uint32_t packageOffset);
 
 }  // namespace pellora

@@ -1,11 +1,11 @@
 #include "app/password_dlg.h"
 
-#include "app/globals.h"
 #include "app/main_frame.h"
+#include "app/show_player_app.h"
 #include "document/diapo_doc.h"
-#include "platform/app.h"
-#include "platform/dialog_drawing.h"
-#include "platform/text.h"
+#include "platform/base/text.h"
+#include "platform/ui/dialog_drawing.h"
+#include "platform/ui/message_box.h"
 #include "show/dialog_fonts.h"
 
 namespace pellora {
@@ -58,11 +58,11 @@ const bool lockIconRegistered = (RegisterIcon(kLockIcon, PaintLock), true);
 
 }  // namespace
 
-CPasswordDlg::CPasswordDlg() : CDialog(PasswordTemplate()) {}
+CPasswordDlg::CPasswordDlg(Rect centre) : CDialog(PasswordTemplate()), centre_(centre) {}
 
 bool CPasswordDlg::OnInitDialog() {
   CDialog::OnInitDialog();
-  if (mainFrame) CenterOn(mainFrame->CentringRect());
+  CenterOn(centre_);
   if (dialogFont.IsLoaded()) SetFontOfControls(&dialogFont);
   return true;
 }
@@ -72,12 +72,12 @@ void CPasswordDlg::DoDataExchange(CDataExchange* pDX) {
   DDV_MaxChars(pDX, enteredPassword, kMaxPasswordLength);
 }
 
-bool RunPasswordLock(const CDiapoDoc& document) {
+bool RunPasswordLock(CMainFrame& frame) {
   (void)lockIconRegistered;
-  CPasswordDlg lock;
+  CPasswordDlg lock(frame.CentringRect());
   if (lock.DoModal() != IDOK) return false;
-  if (lock.enteredPassword == document.password) return true;
-  MessageBox(mainFrame ? mainFrame->m_hWnd : 0, kWrongPasswordMessage, kAppName, MB_ICONERROR);
+  if (frame.showDocument && lock.enteredPassword == frame.showDocument->password) return true;
+  MessageBox(frame.m_hWnd, kWrongPasswordMessage, kAppName, MB_ICONERROR);
   return false;
 }
 

@@ -5,11 +5,11 @@
 
 #include <string>
 
-#include "platform/dialog.h"
+#include "platform/ui/dialog.h"
 
 namespace pellora {
 
-class CDiapoDoc;
+class CMainFrame;
 
 constexpr int IDC_PASSWORD = 1064;
 // The longest password the lock accepts.
@@ -19,16 +19,21 @@ inline constexpr char kWrongPasswordMessage[] = "Mot de passe incorrect. Accès 
 
 class CPasswordDlg : public CDialog {
  public:
-  CPasswordDlg();
+  // The lock is centred on centre.
+  explicit CPasswordDlg(Rect centre);
   std::string enteredPassword;  // Windows-1252, as typed
 
  protected:
   bool OnInitDialog() override;
   void DoDataExchange(CDataExchange* pDX) override;
+
+ private:
+  Rect centre_;
 };
 
-// Runs the lock for the document; true when it opens. A wrong password is
-// told in a message box; a cancel ends without one.
-bool RunPasswordLock(const CDiapoDoc& document);
+// Runs the lock for the frame's document over the frame; true when it
+// opens. A wrong password is told in a message box; a cancel ends without
+// one.
+bool RunPasswordLock(CMainFrame& frame);
 
 }  // namespace pellora

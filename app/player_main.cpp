@@ -3,7 +3,7 @@
 
 #include "app/package_slot.h"
 #include "app/show_player_app.h"
-#include "platform/file.h"
+#include "platform/os/file.h"
 
 int main() {
   using namespace pellora;

@@ -1,12 +1,11 @@
 #include "app/show_player_app.h"
 
-#include "app/globals.h"
 #include "app/main_frame.h"
-#include "document/show_files.h"
-#include "image/video_bridge.h"
-#include "platform/backend.h"
-#include "platform/file.h"
-#include "platform/kernel.h"
+#include "document/stored_names.h"
+#include "platform/backends/backends.h"
+#include "platform/base/random.h"
+#include "platform/os/file.h"
+#include "platform/video/video_bridge.h"
 #include "show/dialog_fonts.h"
 
 namespace pellora {
@@ -37,7 +36,7 @@ bool CShowPlayerApp::InitInstance() {
   // Its absence is not an error: everything then draws with PaintDIB.
   LoadVideoBridge();
   SeedRandom(GetTickCount());
-  frame_ = std::make_unique<CMainFrame>();
+  frame_ = std::make_unique<CMainFrame>(*this);
   m_pMainWnd = frame_.get();
   if (!frame_->CreateFrame()) {
     m_pMainWnd = nullptr;

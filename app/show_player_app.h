@@ -8,12 +8,15 @@
 #include <optional>
 #include <string>
 
-#include "platform/app.h"
-#include "platform/backend.h"
+#include "platform/backends/backends.h"
+#include "platform/ui/app.h"
 
 namespace pellora {
 
 class CMainFrame;
+
+// The application's name, the caption of its message boxes.
+inline constexpr char kAppName[] = "Quorvel Pellora 1.0";
 
 // The file holding the show and the package's offset in it.
 struct ShowSource {
@@ -34,6 +37,14 @@ class CShowPlayerApp : public CWinApp {
   bool InitInstance() override;
   bool OnIdle(long count) override;
   int ExitInstance() override;
+
+  // The file the package is read from: the running executable, or the
+  // show file that `pellora play` was given.
+  std::string exePath;
+  // File offset of the show package inside exePath.
+  uint32_t packageOffset = 0;
+  // Set while the main frame's window exists.
+  CMainFrame* mainFrame = nullptr;
 
  private:
   ShowSource source_;

@@ -6,8 +6,10 @@
 #include "bench/timing.h"
 #include "image/colour_reduction.h"
 #include "image/dib_pixels.h"
+#include "platform/headless/headless_backend.h"
 
 int main() {
+  pellora::SetDefaultBackend(&pellora::HeadlessBackend::CreateDefault);
   using namespace pellora;
   constexpr int kWidth = 1920, kHeight = 1080;
   HDIB picture = CreateDIB(kWidth, kHeight, 24);

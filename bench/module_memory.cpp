@@ -7,8 +7,9 @@
 
 #include "bench/module_song.h"
 #include "bench/timing.h"
-#include "platform/file.h"
-#include "tools/lib/module_render.h"
+#include "music/mod_render.h"
+#include "platform/headless/headless_backend.h"
+#include "platform/os/file.h"
 
 namespace {
 
@@ -30,6 +31,7 @@ long PeakKilobytes() {
 }  // namespace
 
 int main() {
+  pellora::SetDefaultBackend(&pellora::HeadlessBackend::CreateDefault);
   using namespace pellora;
   std::string path = CreateUniqueTempFile(GetTempDirectory(), "benchmem");
   {
@@ -39,7 +41,7 @@ int main() {
     std::printf("module of %.2f MB\n", double(bytes.size()) / (1 << 20));
   }
   long before = PeakKilobytes();
-  tools::ModuleRenderResult r = tools::RenderModule(path, {}, [](const WaveFormat&, const uint8_t*, size_t) {
+  ModuleRenderResult r = RenderModule(path, {}, [](const WaveFormat&, const uint8_t*, size_t) {
     return true;
   });
   long after = PeakKilobytes();

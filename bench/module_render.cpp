@@ -8,8 +8,9 @@
 
 #include "bench/module_song.h"
 #include "bench/timing.h"
-#include "platform/file.h"
-#include "tools/lib/module_render.h"
+#include "music/mod_render.h"
+#include "platform/headless/headless_backend.h"
+#include "platform/os/file.h"
 #include "tools/lib/wav_writer.h"
 
 namespace {
@@ -27,7 +28,7 @@ struct TempFile {
 double RenderToWav(const std::string& module, const std::string& wav, bool toFile) {
   tools::WavWriter writer(wav);
   bool started = false;
-  tools::ModuleRenderResult r = tools::RenderModule(module, {}, [&](const WaveFormat& f, const uint8_t* d, size_t n) {
+  ModuleRenderResult r = RenderModule(module, {}, [&](const WaveFormat& f, const uint8_t* d, size_t n) {
     if (!toFile) return true;
     if (!started) started = writer.Start(f);
     return writer.Append(d, n);
@@ -55,6 +56,7 @@ bool Measure(const char* what, int channels, int patterns, double target) {
 }  // namespace
 
 int main() {
+  pellora::SetDefaultBackend(&pellora::HeadlessBackend::CreateDefault);
   bool ok = Measure("4-channel MOD", 4, 24, 2000);
   ok &= Measure("8-channel MOD", 8, 24, 1000);
   return ok ? 0 : 1;

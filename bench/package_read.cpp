@@ -10,9 +10,10 @@
 #include "app/package_loader.h"
 #include "bench/timing.h"
 #include "document/diapo_doc.h"
-#include "platform/archive.h"
-#include "platform/file.h"
-#include "platform/process_stats.h"
+#include "platform/headless/headless_backend.h"
+#include "platform/os/file.h"
+#include "platform/os/process_stats.h"
+#include "platform/storage/archive.h"
 
 namespace {
 
@@ -53,6 +54,7 @@ void WritePackage(const std::string& path) {
 }  // namespace
 
 int main() {
+  pellora::SetDefaultBackend(&pellora::HeadlessBackend::CreateDefault);
   std::string path = GetTempDirectory() + "pellora-bench-package.pkg";
   WritePackage(path);
   long long size = std::filesystem::file_size(path);

@@ -13,8 +13,8 @@
 #include "bench/timing.h"
 #include "document/diapo_doc.h"
 #include "platform/backend.h"
-#include "platform/file.h"
 #include "platform/headless/headless_backend.h"
+#include "platform/os/file.h"
 #include "show/show_wnd.h"
 #include "tests/support/lone_show_host.h"
 #include "tests/support/picture_files.h"
@@ -49,6 +49,7 @@ GlobalBlock PictureBytes(const std::string& directory, int index) {
 }  // namespace
 
 int main() {
+  pellora::SetDefaultBackend(&pellora::HeadlessBackend::CreateDefault);
   HeadlessBackend::Options options;
   options.screen = {1920, 1080};
   InstallBackend(std::make_unique<HeadlessBackend>(options));

@@ -18,15 +18,15 @@
 
 #include <benchmark/benchmark.h>
 
-#include "document/show_files.h"
 #include "bench/timing.h"
 #include "document/diapo_doc.h"
+#include "document/stored_names.h"
 #include "image/colour_reduction.h"
 #include "image/jpeg_writer.h"
 #include "platform/backend.h"
-#include "platform/file.h"
+#include "platform/draw/screen.h"
 #include "platform/headless/headless_backend.h"
-#include "platform/screen.h"
+#include "platform/os/file.h"
 
 namespace {
 
@@ -90,11 +90,11 @@ void DecodeWithLibjpeg(const std::string& path, std::vector<uint8_t>& rows) {
 }  // namespace
 
 int main() {
+  pellora::SetDefaultBackend(&pellora::HeadlessBackend::CreateDefault);
   HeadlessBackend::Options options;
   options.screen = {kScreenWidth, kScreenHeight};
   InstallBackend(std::make_unique<HeadlessBackend>(options));
   SetScreenDepthOverride(24);
-  ResetDisplayDepth();
   tempDirectory = GetTempDirectory();
   bool ok = true;
 

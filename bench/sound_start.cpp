@@ -14,10 +14,10 @@
 #include <vector>
 
 #include "bench/timing.h"
-#include "document/show_files.h"
+#include "document/stored_names.h"
 #include "platform/backend.h"
-#include "platform/file.h"
 #include "platform/headless/headless_backend.h"
+#include "platform/os/file.h"
 #include "platform/sdl/sdl_media_device.h"
 #include "show/show_sound.h"
 
@@ -49,6 +49,7 @@ class MixerBackend : public HeadlessBackend {
 }  // namespace
 
 int main() {
+  pellora::SetDefaultBackend(&pellora::HeadlessBackend::CreateDefault);
   namespace fs = std::filesystem;
   fs::path folder;
   do folder = fs::temp_directory_path() / ("pellora-bench-sound-" + std::to_string(std::random_device{}()));

@@ -8,9 +8,10 @@
 #include <string>
 
 #include "bench/timing.h"
-#include "platform/file.h"
+#include "music/mod_render.h"
+#include "platform/headless/headless_backend.h"
+#include "platform/os/file.h"
 #include "testing/mod_file_builder.h"
-#include "tools/lib/module_render.h"
 #include "testing/s3m_file_builder.h"
 #include "testing/xm_file_builder.h"
 
@@ -90,8 +91,8 @@ Measure Render(const std::string& path) {
   Measure m;
   m.seconds = bench::MedianCpuSeconds(5, [&] {
     size_t bytes = 0;
-    tools::ModuleRenderResult r =
-        tools::RenderModule(path, {}, [&](const WaveFormat&, const uint8_t*, size_t size) {
+    ModuleRenderResult r =
+        RenderModule(path, {}, [&](const WaveFormat&, const uint8_t*, size_t size) {
           bytes += size;
           return true;
         });
@@ -120,6 +121,7 @@ bool Run(const char* what, const std::string& bytes, double target) {
 }  // namespace
 
 int main() {
+  pellora::SetDefaultBackend(&pellora::HeadlessBackend::CreateDefault);
   bool ok = Run("16-channel XM, times real time", XmSong(16), 600);
   ok &= Run("16-channel S3M, times real time", S3mSong(16), 600);
   ok &= Run("32-channel XM, times real time", XmSong(32), 400);

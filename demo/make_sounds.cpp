@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/headless/headless_backend.h"
 #include "testing/mod_file_builder.h"
 
 namespace {
@@ -151,6 +152,7 @@ bool Save(const std::string& path, const std::string& bytes) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  pellora::SetDefaultBackend(&pellora::HeadlessBackend::CreateDefault);
   if (argc != 2) {
     std::fprintf(stderr, "usage: pellora-demo-sounds DIR\n");
     return 2;

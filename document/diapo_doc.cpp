@@ -5,8 +5,8 @@
 
 #include "document/diapo_object.h"
 #include "image/cdib.h"
-#include "platform/archive.h"
-#include "platform/text.h"
+#include "platform/base/text.h"
+#include "platform/storage/archive.h"
 
 namespace pellora {
 namespace {

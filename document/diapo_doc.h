@@ -8,10 +8,10 @@
 
 #include "document/diapo_object.h"
 #include "image/cdib.h"
-#include "platform/global_block.h"
-#include "platform/ob_array.h"
-#include "platform/object.h"
-#include "platform/types.h"
+#include "platform/base/types.h"
+#include "platform/storage/global_block.h"
+#include "platform/storage/ob_array.h"
+#include "platform/storage/object.h"
 
 namespace pellora {
 

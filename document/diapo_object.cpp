@@ -1,7 +1,7 @@
 #include "document/diapo_object.h"
 
 #include "document/diapo_doc.h"
-#include "platform/archive.h"
+#include "platform/storage/archive.h"
 
 namespace pellora {
 namespace {

@@ -7,8 +7,8 @@
 #include <string>
 
 #include "image/cdib.h"
-#include "platform/global_block.h"
-#include "platform/object.h"
+#include "platform/storage/global_block.h"
+#include "platform/storage/object.h"
 
 namespace pellora {
 

@@ -4,13 +4,13 @@
 
 #include "document/diapo_doc.h"
 #include "document/diapo_object.h"
-#include "document/show_files.h"
+#include "document/stored_names.h"
 #include "image/colour_reduction.h"
 #include "image/composition.h"
-#include "platform/cursor.h"
-#include "platform/file.h"
-#include "platform/screen.h"
-#include "platform/text.h"
+#include "platform/base/text.h"
+#include "platform/draw/screen.h"
+#include "platform/os/file.h"
+#include "platform/ui/cursor.h"
 
 namespace pellora {
 namespace {

@@ -11,8 +11,9 @@
 
 #include "music/mod_done_window.h"
 #include "music/mod_player.h"
-#include "platform/app.h"
-#include "platform/wave_out_immediate.h"
+#include "platform/audio/wave_out_immediate.h"
+#include "platform/headless/headless_backend.h"
+#include "platform/ui/app.h"
 
 namespace {
 // At the fastest tempo a tick lasts 9 ms: about 900 ticks a pass.
@@ -23,6 +24,12 @@ constexpr uint64_t kPlayedSongMs = 8 * 1000;
 // (the first four flags) in three inputs of four keeps the mixing cheap.
 uint32_t OutputFormatFlag(uint32_t mix) { return 1u << (mix % 4 != 0 ? (mix >> 2) % 4 : (mix >> 2) % 12); }
 }  // namespace
+
+// The player's code runs on the headless backend, as in the tests.
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+  pellora::SetDefaultBackend(&pellora::HeadlessBackend::CreateDefault);
+  return 0;
+}
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace pellora;

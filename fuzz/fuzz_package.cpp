@@ -7,7 +7,14 @@
 
 #include "app/package_loader.h"
 #include "document/diapo_doc.h"
-#include "platform/archive.h"
+#include "platform/headless/headless_backend.h"
+#include "platform/storage/archive.h"
+
+// The player's code runs on the headless backend, as in the tests.
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+  pellora::SetDefaultBackend(&pellora::HeadlessBackend::CreateDefault);
+  return 0;
+}
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace pellora;

@@ -7,7 +7,7 @@
 #include "image/colour_reduction.h"
 #include "image/composition.h"
 #include "image/dib_pixels.h"
-#include "platform/kernel.h"
+#include "platform/base/mul_div.h"
 
 namespace pellora {
 namespace {

@@ -4,8 +4,8 @@
 #include <cstring>
 
 #include "image/dib_pixels.h"
-#include "platform/byte_order.h"
-#include "platform/file.h"
+#include "platform/base/byte_order.h"
+#include "platform/os/file.h"
 
 namespace pellora {
 namespace {

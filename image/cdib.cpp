@@ -4,7 +4,7 @@
 #include <cstring>
 #include <vector>
 
-#include "platform/archive.h"
+#include "platform/storage/archive.h"
 
 namespace pellora {
 namespace {

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "image/dib.h"
-#include "platform/object.h"
+#include "platform/storage/object.h"
 
 namespace pellora {
 

@@ -5,13 +5,11 @@
 #include <vector>
 
 #include "image/dib_pixels.h"
-#include "platform/kernel.h"
-#include "platform/screen.h"
+#include "platform/base/mul_div.h"
+#include "platform/draw/screen.h"
 
 namespace pellora {
 namespace {
-
-int cachedDepth = 0;
 
 // A new 8-bit block with the kind's table and the layout to write it by.
 HDIB CreatePaletteBlock(int width, int height, PaletteKind kind, DibLayout& layout) {
@@ -34,12 +32,8 @@ HDIB CreatePaletteDIB(int width, int height, PaletteKind kind) {
   return dib;
 }
 
-int GetDisplayDepth() {
-  if (cachedDepth == 0) cachedDepth = GetScreenDepth();
-  return cachedDepth;
-}
+int GetDisplayDepth() { return GetScreenDepth(); }
 
-void ResetDisplayDepth() { cachedDepth = 0; }
 
 HDIB ReduceDIB(const HDIB& source, PaletteKind kind) {
   std::optional<DibPixels> pixels = DibPixels::Open(source);

@@ -8,12 +8,10 @@
 
 namespace pellora {
 
-// Bits per pixel of the screen, measured on the first call and returned
-// unchanged ever after.
+// Bits per pixel of the screen as it is now. Not kept from one call to the
+// next: the tools and the tests choose the depth, and a backend installed
+// later may have another.
 int GetDisplayDepth();
-// Forgets the measured depth, so that the next GetDisplayDepth measures
-// again (for tools and tests that change the emulated depth).
-void ResetDisplayDepth();
 
 // A new black 8-bit block carrying the kind's colour table; empty on failure.
 HDIB CreatePaletteDIB(int width, int height, PaletteKind kind);

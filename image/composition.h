@@ -8,7 +8,7 @@
 
 #include "image/dib.h"
 #include "image/error_diffusion.h"
-#include "platform/types.h"
+#include "platform/base/types.h"
 
 namespace pellora {
 

@@ -8,9 +8,9 @@
 #include <cstdint>
 #include <optional>
 
-#include "platform/gdi.h"
-#include "platform/global_block.h"
-#include "platform/palette.h"
+#include "platform/draw/dib_drawing.h"
+#include "platform/draw/palette.h"
+#include "platform/storage/global_block.h"
 
 namespace pellora {
 

@@ -3,7 +3,7 @@
 #include <new>
 
 #include "image/dib_pixels.h"
-#include "platform/png_writer.h"
+#include "platform/draw/png_writer.h"
 
 namespace pellora {
 

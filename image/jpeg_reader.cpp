@@ -7,7 +7,7 @@
 #include <jpeglib.h>
 
 #include "image/dib_pixels.h"
-#include "platform/file.h"
+#include "platform/os/file.h"
 
 namespace pellora {
 namespace {

@@ -7,7 +7,7 @@
 
 #include <jpeglib.h>
 
-#include "platform/file.h"
+#include "platform/os/file.h"
 
 namespace pellora {
 namespace {

@@ -2,8 +2,8 @@
 
 #include <cstring>
 
-#include "platform/dc.h"
-#include "platform/gdi.h"
+#include "platform/draw/dc.h"
+#include "platform/draw/dib_drawing.h"
 
 namespace pellora {
 

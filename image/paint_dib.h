@@ -3,7 +3,7 @@
 #pragma once
 
 #include "image/dib.h"
-#include "platform/types.h"
+#include "platform/base/types.h"
 
 namespace pellora {
 

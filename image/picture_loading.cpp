@@ -5,8 +5,8 @@
 #include "image/bmp_reader.h"
 #include "image/cdib.h"
 #include "image/jpeg_reader.h"
-#include "platform/file.h"
-#include "platform/text.h"
+#include "platform/base/text.h"
+#include "platform/os/file.h"
 
 namespace pellora {
 

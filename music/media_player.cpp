@@ -5,7 +5,7 @@
 #include <ctime>
 #include <filesystem>
 
-#include "platform/file.h"
+#include "platform/os/file.h"
 
 namespace pellora {
 

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/types.h"
+#include "platform/base/types.h"
 
 namespace pellora {
 

@@ -3,7 +3,7 @@
 // handler passes them to ModWaveDone.
 #pragma once
 
-#include "platform/window.h"
+#include "platform/ui/window.h"
 
 namespace pellora {
 

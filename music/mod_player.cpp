@@ -2,11 +2,11 @@
 
 #include <algorithm>
 
-#include "music/mod_load.h"
 #include "music/mod_loader.h"
 #include "music/mod_stream.h"
 #include "music/mod_wait_cursor.h"
-#include "platform/file.h"
+#include "music/song_loading.h"
+#include "platform/os/file.h"
 
 namespace pellora {
 namespace {
@@ -49,7 +49,7 @@ bool CModPlayer::OpenBytes(std::span<const uint8_t> bytes) {
 
 bool CModPlayer::Load(ModStream* stream) {
   auto song = std::make_unique<ModSong>();
-  bool loaded = stream && LoadModSong(*stream, kModLoaders, store_, *song);
+  bool loaded = stream && LoadModSong(*stream, kModLoaders, store_, *song, ShowsWaitCursor());
   if (!loaded) {
     isOpen = false;
     return false;
@@ -61,7 +61,7 @@ bool CModPlayer::Load(ModStream* stream) {
   SizeOutput(bufferTempo_);
   engine_.StartSong(song_.get());
   {
-    ModWaitCursor wait;
+    ModWaitCursor wait(ShowsWaitCursor());
     duration_ = engine_.MeasureDuration();
   }
   engine_.ResetEngine();
@@ -96,7 +96,7 @@ void CModPlayer::Rewind() {
 void CModPlayer::SeekTo(int seconds) {
   if (!song_) return;
   {
-    ModWaitCursor wait;
+    ModWaitCursor wait(ShowsWaitCursor());
     engine_.SeekTo(seconds);
   }
   mixer_.ResetVoices();

@@ -17,8 +17,8 @@
 #include "music/mod_mixer.h"
 #include "music/mod_song.h"
 #include "music/sample_store.h"
-#include "platform/global_block.h"
-#include "platform/wave_out.h"
+#include "platform/audio/wave_out.h"
+#include "platform/storage/global_block.h"
 
 namespace pellora {
 
@@ -79,6 +79,10 @@ class CModPlayer : public CMediaPlayer {
 
   // Blocks kept in the device at most; the presentation sets 40.
   uint32_t queueLimit = 0;
+  // Asked before long work (loading samples, measuring, seeking): true
+  // keeps the wait cursor away, as over the full-screen show. Unset: the
+  // wait cursor shows.
+  std::function<bool()> quietCursor;
 
   // A block the device has finished with.
   void BufferDone(const ModBlockRecord& record);
@@ -103,6 +107,7 @@ class CModPlayer : public CMediaPlayer {
   bool Load(ModStream* stream);
   bool ChooseFormat();
   bool SizeOutput(uint8_t tempo);
+  bool ShowsWaitCursor() const { return !quietCursor || !quietCursor(); }
   void FillQueue();
   bool Submit(uint32_t bytes);
 

@@ -4,7 +4,7 @@
 #include <cstring>
 #include <optional>
 
-#include "platform/file.h"
+#include "platform/os/file.h"
 
 namespace pellora {
 namespace {

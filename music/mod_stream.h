@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/byte_order.h"
+#include "platform/base/byte_order.h"
 
 namespace pellora {
 

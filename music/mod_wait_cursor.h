@@ -1,23 +1,20 @@
 // The wait cursor of long music work (loading samples, measuring a song,
 // seeking). While the full-screen show window is up the cursor stays
-// hidden: the presentation tells this file so through a query.
+// hidden: the module player asks its owner before the work starts.
 #pragma once
 
-#include <functional>
 #include <optional>
 
-#include "platform/cursor.h"
+#include "platform/ui/cursor.h"
 
 namespace pellora {
 
-// Installs the presentation's "is the show window up?" question; without
-// one the answer is no.
-void SetShowActiveQuery(std::function<bool()> query);
-
-// Shows the wait cursor for its lifetime unless the show is active.
+// Shows the wait cursor for its lifetime when shown is true.
 class ModWaitCursor {
  public:
-  ModWaitCursor();
+  explicit ModWaitCursor(bool shown) {
+    if (shown) cursor_.emplace();
+  }
 
  private:
   std::optional<CWaitCursor> cursor_;

@@ -5,7 +5,7 @@
 #include <array>
 #include <cstdint>
 
-#include "platform/global_block.h"
+#include "platform/storage/global_block.h"
 
 namespace pellora {
 

@@ -1,90 +1,41 @@
 #include "platform/backend.h"
 
+#include <cstdio>
 #include <cstdlib>
-#include <cstring>
-
-#include "platform/headless/headless_backend.h"
-#include "platform/media_device.h"
-#include "platform/wave_out.h"
 
 namespace pellora {
 namespace {
-std::unique_ptr<Backend>& Slot() {
-  static std::unique_ptr<Backend> backend;
-  return backend;
-}
-}  // namespace
 
-std::unique_ptr<WaveOut> Backend::CreateWaveOut() { return nullptr; }
-std::unique_ptr<MediaDevice> Backend::CreateMediaDevice() { return nullptr; }
+struct BackendSlot {
+  std::unique_ptr<Backend> backend;
+  std::unique_ptr<Backend> (*makeDefault)() = nullptr;
+};
+
+BackendSlot& Slot() {
+  static BackendSlot slot;
+  return slot;
+}
+
+}  // namespace
 
 Backend& CurrentBackend() {
-  auto& slot = Slot();
-  if (!slot) slot = std::make_unique<HeadlessBackend>(HeadlessBackend::Options{});
-  return *slot;
-}
-
-void InstallBackend(std::unique_ptr<Backend> backend) { Slot() = std::move(backend); }
-
-std::unique_ptr<Backend> ReleaseBackend() { return std::move(Slot()); }
-
-namespace {
-
-// The backend PELLORA_BACKEND names, or null with a reason.
-const BackendFactory* ChosenBackend(std::string& error) {
-  std::span<const BackendFactory> backends = SystemBackends();
-  const char* name = std::getenv("PELLORA_BACKEND");
-  if (!name || !*name) return &backends.front();
-  std::string names;
-  for (const BackendFactory& backend : backends) {
-    if (std::strcmp(name, backend.name) == 0) return &backend;
-    names += names.empty() ? "" : " or ";
-    names += backend.name;
-  }
-  error = std::string("unknown PELLORA_BACKEND \"") + name + "\" (use " + names + ")";
-  return nullptr;
-}
-
-// The display the show plays on, from 0: the viewer's choice, else
-// PELLORA_MONITOR, else the primary display.
-bool ChooseMonitor(const ViewerOptions& viewer, size_t count, int& index, std::string& error) {
-  int number = viewer.monitor;
-  if (number == 0) {
-    if (const char* env = std::getenv("PELLORA_MONITOR"); env && *env) {
-      char* end = nullptr;
-      long value = std::strtol(env, &end, 10);
-      if (*end || value < 1 || value > 1000) {
-        error = std::string("PELLORA_MONITOR must be a display number from 1, not \"") + env + "\"";
-        return false;
-      }
-      number = int(value);
+  BackendSlot& slot = Slot();
+  if (!slot.backend) {
+    if (!slot.makeDefault) {
+      std::fputs("pellora: no backend installed and no default backend named\n", stderr);
+      std::abort();
     }
+    slot.backend = slot.makeDefault();
   }
-  if (number == 0) number = 1;
-  if (size_t(number) > count) {
-    error = "there is no display " + std::to_string(number) + ": this desktop has " + std::to_string(count) +
-            " (pellora play --list-monitors lists them)";
-    return false;
-  }
-  index = number - 1;
-  return true;
+  return *slot.backend;
 }
 
-}  // namespace
+void InstallBackend(std::unique_ptr<Backend> backend) { Slot().backend = std::move(backend); }
 
-std::unique_ptr<Backend> CreateBackendFromEnvironment(std::string& error, const ViewerOptions& viewer) {
-  const BackendFactory* backend = ChosenBackend(error);
-  if (!backend) return nullptr;
-  std::vector<Monitor> monitors;
-  if (!backend->listMonitors(monitors, error)) return nullptr;
-  int index = 0;
-  if (!ChooseMonitor(viewer, monitors.size(), index, error)) return nullptr;
-  return backend->create(monitors, index, viewer.window, error);
-}
+std::unique_ptr<Backend> ReleaseBackend() { return std::move(Slot().backend); }
 
-bool ListMonitors(std::vector<Monitor>& monitors, std::string& error) {
-  const BackendFactory* backend = ChosenBackend(error);
-  return backend && backend->listMonitors(monitors, error);
-}
+void SetDefaultBackend(std::unique_ptr<Backend> (*factory)()) { Slot().makeDefault = factory; }
+
+uint32_t GetTickCount() { return uint32_t(CurrentBackend().Now()); }
 
 }  // namespace pellora

@@ -1,16 +1,14 @@
-// The backend is what a platform folder (sdl/, win32/, headless/) provides: the
-// screen, the clock, input, cursors and native message boxes. Everything
-// above it (windows, the message loop, drawing) is shared code in platform/.
+// The backend: what each backend folder (sdl/, win32/, headless/) implements
+// for the framework above it: the screen, the clock, input, cursors, native
+// message boxes and the sound devices. The framework's folders (draw/, ui/,
+// audio/) reach it through CurrentBackend(); platform/backends/ chooses one.
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <memory>
-#include <span>
 #include <string>
-#include <vector>
 
-#include "platform/types.h"
+#include "platform/base/types.h"
 
 namespace pellora {
 
@@ -62,56 +60,39 @@ class Backend {
   virtual bool ShowMessageBox(const std::string& text, const std::string& caption,
                               MessageBoxIcon icon) = 0;
   // A new wave output device of this backend; null when it has none.
-  virtual std::unique_ptr<WaveOut> CreateWaveOut();
+  virtual std::unique_ptr<WaveOut> CreateWaveOut() = 0;
   // A new media device (sounds other than modules); null when it has none.
-  virtual std::unique_ptr<MediaDevice> CreateMediaDevice();
+  virtual std::unique_ptr<MediaDevice> CreateMediaDevice() = 0;
   // True when message boxes are to be drawn by the platform as dialogs
   // over the screen rather than shown by ShowMessageBox.
   virtual bool DrawsMessageBoxes() const { return false; }
 };
 
-// The backend of this process. A default headless one exists until a
-// program installs its own, so library code and tests always have a clock.
+// The backend of this process: the one the program installed, else a new
+// one from the default factory the program named at its start.
+//
+// This is the one deliberate process-wide state of the framework. A
+// process plays on one display with one clock and one set of devices, and
+// everything the framework does reaches them: a window's timer, a drawing
+// call's palette, a sound device's end of play. Handing a backend to each
+// of those calls would put the backend into every signature of the
+// framework's interface, which keeps the shape of the system's own calls.
 Backend& CurrentBackend();
 void InstallBackend(std::unique_ptr<Backend> backend);
 std::unique_ptr<Backend> ReleaseBackend();
+// What CurrentBackend makes when none is installed: the programs and the
+// tests name the headless backend, so that library code always has a
+// clock. Without a factory, CurrentBackend ends the program with a message.
+void SetDefaultBackend(std::unique_ptr<Backend> (*factory)());
+
+// Milliseconds since the backend started (virtual time on the headless
+// backend), as the system's tick count.
+uint32_t GetTickCount();
 
 // A display of the desktop, where the show can play.
 struct Monitor {
   std::string name;
   Rect bounds;  // position and size in desktop pixels
 };
-
-// Where the viewer wants the show: a display (numbered from 1; 0 takes
-// PELLORA_MONITOR, or the primary display), full screen or in a window.
-struct ViewerOptions {
-  int monitor = 0;
-  // Not empty: a window of this size, the show played as on a screen of
-  // that size.
-  Size window{0, 0};
-};
-
-// A backend this system offers, under the name PELLORA_BACKEND gives it.
-struct BackendFactory {
-  const char* name;
-  // The displays it can play on, the primary first; false with a reason.
-  bool (*listMonitors)(std::vector<Monitor>& monitors, std::string& error);
-  // Starts it on monitors[index], or in a window when window is not empty;
-  // null with a one-line reason.
-  std::unique_ptr<Backend> (*create)(const std::vector<Monitor>& monitors, int index, Size window, std::string& error);
-};
-
-// The backends of this system, its default first (one table per system,
-// in platform/os/).
-std::span<const BackendFactory> SystemBackends();
-
-// Builds the backend named by PELLORA_BACKEND (the system's default when
-// unset) on the display the viewer chose; null with a one-line reason
-// when it cannot start or that display does not exist.
-std::unique_ptr<Backend> CreateBackendFromEnvironment(std::string& error, const ViewerOptions& viewer = {});
-
-// The displays of the backend PELLORA_BACKEND names, the primary first;
-// false with a one-line reason when they cannot be listed.
-bool ListMonitors(std::vector<Monitor>& monitors, std::string& error);
 
 }  // namespace pellora

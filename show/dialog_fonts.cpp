@@ -1,7 +1,7 @@
 #include "show/dialog_fonts.h"
 
-#include "platform/kernel.h"
-#include "platform/screen.h"
+#include "platform/base/mul_div.h"
+#include "platform/draw/screen.h"
 
 namespace pellora {
 

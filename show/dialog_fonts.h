@@ -2,7 +2,7 @@
 // lock), created at start-up.
 #pragma once
 
-#include "platform/font.h"
+#include "platform/draw/font.h"
 
 namespace pellora {
 

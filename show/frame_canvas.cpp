@@ -1,8 +1,8 @@
 #include "show/frame_canvas.h"
 
 #include "image/paint_dib.h"
-#include "platform/dc.h"
-#include "platform/window.h"
+#include "platform/draw/dc.h"
+#include "platform/ui/window.h"
 
 namespace pellora {
 

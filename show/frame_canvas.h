@@ -5,7 +5,7 @@
 #pragma once
 
 #include "image/dib.h"
-#include "image/video_bridge.h"
+#include "platform/video/video_bridge.h"
 #include "show/transitions.h"
 
 namespace pellora {

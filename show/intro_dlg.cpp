@@ -1,7 +1,7 @@
 #include "show/intro_dlg.h"
 
-#include "platform/dialog_controls.h"
-#include "platform/text.h"
+#include "platform/base/text.h"
+#include "platform/ui/dialog_controls.h"
 #include "show/dialog_fonts.h"
 
 namespace pellora {

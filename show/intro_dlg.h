@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/dialog.h"
-#include "platform/types.h"
+#include "platform/base/types.h"
+#include "platform/ui/dialog.h"
 
 namespace pellora {
 

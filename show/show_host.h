@@ -2,7 +2,7 @@
 // knows nothing of the program's start-up and main frame.
 #pragma once
 
-#include "platform/types.h"
+#include "platform/base/types.h"
 
 namespace pellora {
 

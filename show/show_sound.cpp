@@ -4,13 +4,12 @@
 #include <cstring>
 #include <optional>
 
-#include "document/show_files.h"
+#include "document/stored_names.h"
 #include "music/mod_player.h"
-#include "music/mod_wait_cursor.h"
-#include "platform/cursor.h"
-#include "platform/file.h"
-#include "platform/text.h"
-#include "platform/window.h"
+#include "platform/base/text.h"
+#include "platform/os/file.h"
+#include "platform/ui/cursor.h"
+#include "platform/ui/window.h"
 #include "show/show_wnd.h"
 
 namespace pellora {
@@ -78,6 +77,8 @@ int FileKind(const std::string& name) {
 
 CShowSound::CShowSound(const CWnd* notifyWindow) : notifyWindow_(notifyWindow) {}
 
+bool CShowSound::ShowActive() const { return show_ && show_->showActive; }
+
 CShowSound::~CShowSound() {
   StopSound();
   if (modulePlayer) modulePlayer->Stop();
@@ -132,7 +133,7 @@ void CShowSound::PlayMci(const std::string& name, bool loop) {
   CloseMci();
   // Opening may take a while; over the show the cursor stays hidden.
   std::optional<CWaitCursor> wait;
-  if (!showActive) wait.emplace();
+  if (!ShowActive()) wait.emplace();
   MCIDEVICEID id = MciOpenElement(SoundPath(element));
   if (!id) return;
   mciDeviceId = id;
@@ -174,7 +175,7 @@ void CShowSound::StartModule(const std::string& fileName, bool loop) {
   if (!modulePlayer) {
     modulePlayer = std::make_unique<CModPlayer>(notifyWindow_ ? notifyWindow_->m_hWnd : 0);
     // Loading and measuring a song shows no wait cursor over the show.
-    SetShowActiveQuery([] { return showActive; });
+    modulePlayer->quietCursor = [this] { return ShowActive(); };
   }
   modulePlayer->queueLimit = kModuleQueueLimit;
   modulePlayer->Close();

@@ -10,8 +10,8 @@
 #include <memory>
 #include <string>
 
-#include "platform/global_block.h"
-#include "platform/media_device.h"
+#include "platform/audio/media_device.h"
+#include "platform/storage/global_block.h"
 
 namespace pellora {
 
@@ -71,6 +71,9 @@ class CShowSound {
   // Idle-time check for the end of the current sound: replays a looping
   // sound, or lets the show move on when its slide waits for the end.
   void SoundIdle(CShowWnd& show);
+  // The show window that plays this sound (null: none); over it, starting
+  // a sound shows no wait cursor.
+  void SetShowWindow(const CShowWnd* show) { show_ = show; }
 
   MCIDEVICEID mciDeviceId = 0;  // the open media device; 0 = none
   bool soundIsModule = false;   // the last sound started by name went to the module player
@@ -90,8 +93,11 @@ class CShowSound {
   // The file a sound's name means: our own temporary file as it is, a
   // name from the package as this system spells it.
   std::string SoundPath(const std::string& name) const;
+  // The show window is up.
+  bool ShowActive() const;
 
   const CWnd* notifyWindow_;
+  const CShowWnd* show_ = nullptr;
 };
 
 }  // namespace pellora

@@ -2,10 +2,12 @@
 
 #include "document/diapo_doc.h"
 #include "image/paint_dib.h"
-#include "platform/cursor.h"
-#include "platform/dc.h"
-#include "platform/gdi.h"
-#include "platform/screen.h"
+#include "platform/draw/dc.h"
+#include "platform/draw/dib_drawing.h"
+#include "platform/draw/palette.h"
+#include "platform/draw/screen.h"
+#include "platform/ui/cursor.h"
+#include "platform/ui/window_dc.h"
 #include "show/frame_canvas.h"
 #include "show/intro_dlg.h"
 #include "show/show_host.h"
@@ -14,16 +16,15 @@
 
 namespace pellora {
 
-bool showActive = false;
-bool keyNavigation = false;
-
 CShowWnd::CShowWnd(ShowHost& host, CShowSound& sound) : host_(host), sound_(sound) {
+  sound_.SetShowWindow(this);
   if (VideoBridgeLoaded()) drawDib = DrawDibOpen();
 }
 
 CShowWnd::~CShowWnd() {
   DestroyWindow();
   if (drawDib) DrawDibClose(drawDib);
+  sound_.SetShowWindow(nullptr);
 }
 
 bool CShowWnd::CreateFullScreen(CWnd* owner) {
@@ -42,7 +43,7 @@ int CShowWnd::OnCreate() {
   showActive = true;
   timerId = SetTimer(kTimerId, kTimerPeriodMs);
   SetCursor(CursorKind::None);
-  CDC screen(nullptr);
+  CDC screen;
   SetSystemPaletteUse(screen, SYSPAL_NOSTATIC);
   return 0;
 }
@@ -56,7 +57,7 @@ void CShowWnd::OnDestroy() {
   showActive = false;
   KillTimer(timerId);
   SetCursor(CursorKind::Arrow);
-  CDC screen(nullptr);
+  CDC screen;
   SetSystemPaletteUse(screen, SYSPAL_STATIC);
   host_.CloseProgram();
 }

@@ -10,8 +10,8 @@
 #include <string>
 
 #include "image/cdib.h"
-#include "image/video_bridge.h"
-#include "platform/window.h"
+#include "platform/ui/window.h"
+#include "platform/video/video_bridge.h"
 
 namespace pellora {
 
@@ -21,12 +21,6 @@ class ShowHost;
 
 // Navigation commands (WM_COMMAND identifiers).
 enum : uint32_t { ID_SLIDE_FIRST = 33001, ID_SLIDE_PREV = 33002, ID_SLIDE_NEXT = 33003, ID_SLIDE_LAST = 33004 };
-
-// Set while the show window exists: starting sounds then shows no wait cursor.
-extern bool showActive;
-// Set by the key handler around a navigation key: preparing the slide then
-// shows the wait cursor.
-extern bool keyNavigation;
 
 class CShowWnd : public CWnd {
  public:
@@ -68,6 +62,11 @@ class CShowWnd : public CWnd {
   uintptr_t timerId = 0;
   int32_t elapsedSeconds = 0;
   uint16_t currentSoundMode = 0;
+  // Set while the window exists: starting sounds then shows no wait cursor.
+  bool showActive = false;
+  // Set by the key handler around a navigation key: preparing the slide
+  // then shows the wait cursor.
+  bool keyNavigation = false;
 
  protected:
   int OnCreate() override;

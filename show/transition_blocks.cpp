@@ -2,8 +2,8 @@
 // sweeping in from opposite sides, and blocks in random order.
 #include <algorithm>
 
-#include "platform/global_block.h"
-#include "platform/kernel.h"
+#include "platform/base/random.h"
+#include "platform/storage/global_block.h"
 #include "show/transition_effects.h"
 
 namespace pellora::effects {

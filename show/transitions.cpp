@@ -1,6 +1,6 @@
 #include "show/transitions.h"
 
-#include "platform/kernel.h"
+#include "platform/base/random.h"
 #include "show/transition_effects.h"
 
 namespace pellora {

@@ -4,7 +4,7 @@
 #include "document/diapo_doc.h"
 #include "tools/arguments.h"
 #include "tools/command.h"
-#include "tools/lib/show_loading.h"
+#include "tools/lib/show_input.h"
 #include "tools/lib/show_report.h"
 
 namespace pellora::tools {

@@ -1,10 +1,10 @@
 // pellora modrender FILE -o OUT.wav [--rate HZ] [--channels 1|2] [--bits 8|16]
 #include <cstdlib>
 
-#include "platform/pending_file.h"
+#include "music/mod_render.h"
+#include "platform/os/pending_file.h"
 #include "tools/arguments.h"
 #include "tools/command.h"
-#include "tools/lib/module_render.h"
 #include "tools/lib/wav_writer.h"
 
 namespace pellora::tools {

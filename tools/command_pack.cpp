@@ -5,10 +5,10 @@
 #include <iterator>
 
 #include "document/diapo_doc.h"
-#include "platform/file.h"
-#include "platform/pending_file.h"
-#include "platform/system.h"
-#include "platform/text.h"
+#include "platform/base/text.h"
+#include "platform/os/file.h"
+#include "platform/os/pending_file.h"
+#include "platform/os/system.h"
 #include "tools/arguments.h"
 #include "tools/command.h"
 #include "tools/lib/package_writer.h"

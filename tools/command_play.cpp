@@ -2,10 +2,10 @@
 #include <cstdio>
 
 #include "app/show_player_app.h"
-#include "platform/backend.h"
+#include "platform/backends/backends.h"
 #include "tools/arguments.h"
 #include "tools/command.h"
-#include "tools/lib/show_loading.h"
+#include "tools/lib/show_input.h"
 
 namespace pellora::tools {
 namespace {

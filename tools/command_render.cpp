@@ -7,12 +7,12 @@
 #include "image/composition.h"
 #include "image/dib_rgb.h"
 #include "platform/backend.h"
+#include "platform/draw/screen.h"
 #include "platform/headless/headless_backend.h"
-#include "platform/pending_file.h"
-#include "platform/screen.h"
+#include "platform/os/pending_file.h"
 #include "tools/arguments.h"
 #include "tools/command.h"
-#include "tools/lib/show_loading.h"
+#include "tools/lib/show_input.h"
 
 namespace pellora::tools {
 namespace {
@@ -57,7 +57,6 @@ int RunRender(const std::vector<std::string>& args) {
   options.screen = size;
   InstallBackend(std::make_unique<HeadlessBackend>(options));
   SetScreenDepthOverride(depth);
-  ResetDisplayDepth();
 
   PackageLocation location;
   std::string message;

@@ -5,8 +5,9 @@
 #include <exception>
 #include <optional>
 
-#include "platform/file.h"
-#include "platform/signals.h"
+#include "platform/headless/headless_backend.h"
+#include "platform/os/file.h"
+#include "platform/os/signals.h"
 #include "tools/command.h"
 
 namespace pellora::tools {
@@ -44,6 +45,9 @@ int Fail(int status, const std::string& message) {
 
 int main(int argc, char** argv) {
   using namespace pellora::tools;
+  // The commands that draw, mix or measure without a display of their own
+  // do it on the headless backend.
+  pellora::SetDefaultBackend(&pellora::HeadlessBackend::CreateDefault);
   std::vector<std::string> arguments = pellora::ProgramArguments(argc, argv);
   if (arguments.size() < 2) {
     PrintHelp(stderr);

@@ -5,10 +5,10 @@
 #include <cstring>
 #include <sstream>
 
+#include "platform/draw/png_writer.h"
 #include "platform/headless/headless_media_device.h"
 #include "platform/headless/headless_wave_out.h"
-#include "platform/messages.h"
-#include "platform/png_writer.h"
+#include "platform/ui/messages.h"
 
 namespace pellora {
 namespace {
@@ -82,6 +82,8 @@ bool HeadlessBackend::OptionsFromEnvironment(Options& options, std::string& erro
     options.nativeMessageBoxes = std::strcmp(native, "0") != 0;
   return true;
 }
+
+std::unique_ptr<Backend> HeadlessBackend::CreateDefault() { return std::make_unique<HeadlessBackend>(Options{}); }
 
 std::unique_ptr<Backend> HeadlessBackend::CreateForViewer(const std::vector<Monitor>& monitors, int index,
                                                           Size window, std::string& error) {

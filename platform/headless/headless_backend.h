@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "platform/backend.h"
-#include "platform/surface.h"
+#include "platform/draw/surface.h"
 
 namespace pellora {
 
@@ -40,6 +40,9 @@ class HeadlessBackend : public Backend {
   };
 
   explicit HeadlessBackend(const Options& options);
+  // A backend with the default options: what the programs and tests run
+  // on until they install another (SetDefaultBackend).
+  static std::unique_ptr<Backend> CreateDefault();
   // Reads PELLORA_HEADLESS_SIZE (WxH), PELLORA_HEADLESS_LIMIT (virtual ms),
   // PELLORA_HEADLESS_SCRIPT and PELLORA_HEADLESS_NATIVE_BOXES (0: none).
   static bool OptionsFromEnvironment(Options& options, std::string& error);

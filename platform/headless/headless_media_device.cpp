@@ -1,7 +1,7 @@
 #include "platform/headless/headless_media_device.h"
 
+#include "platform/audio/media_file.h"
 #include "platform/headless/headless_backend.h"
-#include "platform/media_file.h"
 
 namespace pellora {
 

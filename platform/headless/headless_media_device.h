@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "platform/media_device.h"
+#include "platform/audio/media_device.h"
 
 namespace pellora {
 

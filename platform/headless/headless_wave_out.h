@@ -9,7 +9,7 @@
 #include <deque>
 #include <memory>
 
-#include "platform/wave_out.h"
+#include "platform/audio/wave_out.h"
 
 namespace pellora {
 

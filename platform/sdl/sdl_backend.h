@@ -1,13 +1,16 @@
 // The SDL2 backend: a borderless window over the whole primary display at
 // its pixel resolution (mouse positions mapped to those pixels), presented
 // in step with the display's refresh, real keyboard and mouse, system
-// cursors, and native message boxes while the window is not shown.
+// cursors, and native message boxes while the window is not shown. Its
+// files by concern: sdl_backend.cpp (life, clock, cursors, devices),
+// sdl_monitors.cpp, sdl_input.cpp, sdl_present.cpp, sdl_message_box.cpp.
 #pragma once
 
 #include <SDL.h>
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/backend.h"
 
@@ -42,6 +45,8 @@ class SdlBackend : public Backend {
 
  private:
   SdlBackend() = default;
+  // Starts SDL's video on a real display; false with a one-line reason.
+  static bool InitVideo(std::string& error);
   bool CreateScreenWindow(int display, const SDL_DisplayMode& mode, Size window, std::string& error);
   bool EnsureWindow();
   bool Translate(const SDL_Event& sdl, InputEvent& event);

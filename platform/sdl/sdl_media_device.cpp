@@ -5,8 +5,8 @@
 
 #include <atomic>
 
-#include "platform/file.h"
-#include "platform/media_file.h"
+#include "platform/audio/media_file.h"
+#include "platform/os/file.h"
 
 namespace pellora {
 namespace {

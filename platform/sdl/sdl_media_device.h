@@ -9,7 +9,7 @@
 
 #include <memory>
 
-#include "platform/media_device.h"
+#include "platform/audio/media_device.h"
 
 namespace pellora {
 

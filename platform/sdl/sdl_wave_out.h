@@ -6,7 +6,7 @@
 
 #include <memory>
 
-#include "platform/wave_out.h"
+#include "platform/audio/wave_out.h"
 
 namespace pellora {
 

@@ -1,8 +1,8 @@
 #include "platform/win32/win32_media_device.h"
 
-#include "platform/media_file.h"
+#include "platform/audio/media_file.h"
 #include "platform/os/win32/wide.h"
-#include "platform/win32/windows_api.h"
+#include "platform/os/win32/windows_api.h"
 
 #include <iterator>
 

@@ -4,7 +4,7 @@
 #include <mutex>
 #include <thread>
 
-#include "platform/win32/windows_api.h"
+#include "platform/os/win32/windows_api.h"
 
 namespace pellora {
 namespace {

@@ -5,7 +5,7 @@
 #include <set>
 
 #include "image/colour_reduction.h"
-#include "platform/screen.h"
+#include "platform/draw/screen.h"
 #include "tests/image/dib_builders.h"
 
 namespace pellora {
@@ -203,18 +203,14 @@ TEST(ColourReduction, ScalingSamplesTheFirstRowAndAveragesTheOthers) {
   EXPECT_FALSE(ScaleReduceDIB(source, -1, 3, PALETTE_332));
 }
 
-TEST(ColourReduction, DisplayDepthIsMeasuredOnceUntilReset) {
+TEST(ColourReduction, DisplayDepthFollowsTheScreen) {
   SetScreenDepthOverride(8);
-  ResetDisplayDepth();
   EXPECT_EQ(GetDisplayDepth(), 8);
   SetScreenDepthOverride(4);
-  EXPECT_EQ(GetDisplayDepth(), 8);
-  ResetDisplayDepth();
   EXPECT_EQ(GetDisplayDepth(), 4);
   EXPECT_EQ(PaletteKindForDepth(4), PALETTE_111);
   EXPECT_EQ(PaletteKindForDepth(8), PALETTE_332);
   SetScreenDepthOverride(0);
-  ResetDisplayDepth();
 }
 
 }  // namespace

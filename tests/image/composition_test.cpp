@@ -5,7 +5,7 @@
 
 #include "image/colour_reduction.h"
 #include "image/composition.h"
-#include "platform/kernel.h"
+#include "platform/base/mul_div.h"
 #include "tests/image/dib_builders.h"
 
 namespace pellora {

@@ -2,10 +2,10 @@
 
 #include "music/mod_player.h"
 #include "music/track.h"
-#include "tests/music/music_test_support.h"
-#include "tests/music/tracker_test_support.h"
 #include "testing/composer669_file_builder.h"
 #include "testing/mod_file_builder.h"
+#include "tests/music/music_test_support.h"
+#include "tests/music/tracker_test_support.h"
 
 namespace pellora {
 namespace {

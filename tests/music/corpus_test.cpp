@@ -8,9 +8,9 @@
 #include <filesystem>
 
 #include "music/mod_player.h"
+#include "music/mod_render.h"
 #include "music/track.h"
 #include "tests/music/music_test_support.h"
-#include "tools/lib/module_render.h"
 
 namespace pellora {
 namespace {
@@ -65,8 +65,8 @@ TEST_P(PlayableModule, PlaysToItsEndAndIsHeard) {
   constexpr uint64_t kSecondBytes = 44100 * 4;
   uint64_t bytes = 0;
   double squares = 0, loudest = 0;
-  tools::ModuleRenderResult r =
-      tools::RenderModule(GetParam(), {}, [&](const WaveFormat&, const uint8_t* data, size_t size) {
+  ModuleRenderResult r =
+      RenderModule(GetParam(), {}, [&](const WaveFormat&, const uint8_t* data, size_t size) {
         for (size_t i = 0; i + 1 < size; i += 2) {
           double v = int16_t(data[i] | (data[i + 1] << 8));
           squares += v * v;
@@ -119,8 +119,8 @@ TEST_P(OddModule, IsRefusedOrPlayedWithoutHarm) {
   }
   EXPECT_FALSE(player.GetInfoText().empty());
   int blocks = 0;
-  tools::ModuleRenderResult r =
-      tools::RenderModule(GetParam(), {22050, 1, 8}, [&](const WaveFormat&, const uint8_t*, size_t) {
+  ModuleRenderResult r =
+      RenderModule(GetParam(), {22050, 1, 8}, [&](const WaveFormat&, const uint8_t*, size_t) {
         return ++blocks < 100;
       });
   EXPECT_TRUE(r.ok);

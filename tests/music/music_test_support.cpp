@@ -1,18 +1,10 @@
 #include "tests/music/music_test_support.h"
 
 #include <algorithm>
-#include <cmath>
 
 #include "music/track.h"
-#include "tools/lib/module_render.h"
 
 namespace pellora::test {
-
-std::string WriteModule(const TempDir& dir, const std::string& name, const std::string& bytes) {
-  std::string path = dir.File(name);
-  WriteFile(path, bytes);
-  return path;
-}
 
 ModSong BuildSong(const SongCells& shape, const SongCells::Writer& cells) {
   ModSong song;
@@ -57,29 +49,6 @@ std::vector<std::pair<int, int>> VisitedRows(ModEngine& engine, int maxTicks) {
     if (engine.tick == 0 && !engine.IsFinished()) rows.emplace_back(marks.sample, marks.note);
   }
   return rows;
-}
-
-std::string RenderToMemory(const std::string& path, int* duration, uint32_t rate, uint16_t channels,
-                           uint16_t bits) {
-  std::string pcm;
-  tools::ModuleRenderResult r = tools::RenderModule(
-      path, {rate, channels, bits}, [&](const WaveFormat&, const uint8_t* data, size_t size) {
-        pcm.append(reinterpret_cast<const char*>(data), size);
-        return true;
-      });
-  if (duration) *duration = r.ok ? r.duration : -1;
-  return pcm;
-}
-
-double Rms16(const std::string& pcm) {
-  size_t n = pcm.size() / 2;
-  if (n == 0) return 0;
-  double sum = 0;
-  for (size_t i = 0; i < n; ++i) {
-    int16_t v = int16_t(uint8_t(pcm[2 * i]) | (uint8_t(pcm[2 * i + 1]) << 8));
-    sum += double(v) * v;
-  }
-  return std::sqrt(sum / double(n));
 }
 
 }  // namespace pellora::test

@@ -11,13 +11,11 @@
 #include "music/mod_engine.h"
 #include "music/mod_player.h"
 #include "music/mod_song.h"
-#include "tests/support/test_support.h"
 #include "testing/mod_file_builder.h"
+#include "tests/support/sound_files.h"
+#include "tests/support/test_support.h"
 
 namespace pellora::test {
-
-// Writes bytes to a file of the folder and returns its path.
-std::string WriteModule(const TempDir& dir, const std::string& name, const std::string& bytes);
 
 // A song in memory: channels, rows per pattern, with cells set through a
 // callback that writes each (pattern, row, channel) cell into the writer.
@@ -57,13 +55,5 @@ struct RecordingVoices : ModVoiceSink {
 // read from the marks of a song built with markRows, until the song ends
 // or `maxTicks` ticks have passed.
 std::vector<std::pair<int, int>> VisitedRows(ModEngine& engine, int maxTicks = 100000);
-
-// Renders a module file through the player's block cycle; the bytes of
-// every block in order.
-std::string RenderToMemory(const std::string& path, int* duration = nullptr, uint32_t rate = 44100,
-                           uint16_t channels = 2, uint16_t bits = 16);
-
-// Root mean square of 16-bit samples.
-double Rms16(const std::string& pcm);
 
 }  // namespace pellora::test

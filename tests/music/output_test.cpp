@@ -4,10 +4,10 @@
 
 #include "music/mod_done_window.h"
 #include "music/mod_player.h"
-#include "platform/app.h"
+#include "platform/audio/wave_out_immediate.h"
 #include "platform/backend.h"
 #include "platform/headless/headless_backend.h"
-#include "platform/wave_out_immediate.h"
+#include "platform/ui/app.h"
 #include "tests/music/music_test_support.h"
 
 namespace pellora {

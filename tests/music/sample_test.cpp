@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "music/mod_load.h"
 #include "music/mod_song.h"
 #include "music/mod_stream.h"
 #include "music/sample_store.h"
+#include "music/song_loading.h"
 #include "tests/music/music_test_support.h"
 
 namespace pellora {

@@ -10,9 +10,9 @@
 
 #include "music/mod_done_window.h"
 #include "music/mod_player.h"
-#include "platform/app.h"
 #include "platform/backend.h"
 #include "platform/sdl/sdl_wave_out.h"
+#include "platform/ui/app.h"
 #include "tests/music/music_test_support.h"
 
 namespace pellora {

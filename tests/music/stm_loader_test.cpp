@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
 #include "music/track.h"
-#include "tests/music/music_test_support.h"
-#include "tests/music/tracker_test_support.h"
 #include "testing/mod_file_builder.h"
 #include "testing/stm_file_builder.h"
+#include "tests/music/music_test_support.h"
+#include "tests/music/tracker_test_support.h"
 
 namespace pellora {
 namespace {

@@ -3,13 +3,13 @@
 // formats and command conversion. FuzzSeeds writes them with the MOD ones.
 #include <gtest/gtest.h>
 
-#include "tests/music/tracker_test_support.h"
 #include "testing/composer669_file_builder.h"
 #include "testing/mod_file_builder.h"
 #include "testing/mtm_file_builder.h"
 #include "testing/s3m_file_builder.h"
 #include "testing/stm_file_builder.h"
 #include "testing/xm_file_builder.h"
+#include "tests/music/tracker_test_support.h"
 
 namespace pellora::test {
 namespace {

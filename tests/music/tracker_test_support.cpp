@@ -2,10 +2,10 @@
 
 #include <algorithm>
 
-#include "music/mod_load.h"
 #include "music/mod_loader.h"
 #include "music/mod_stream.h"
 #include "music/sample_store.h"
+#include "music/song_loading.h"
 #include "music/track.h"
 #include "tests/music/music_test_support.h"
 

@@ -5,10 +5,10 @@
 
 #include <cmath>
 
-#include "tests/music/music_test_support.h"
-#include "tests/music/tracker_test_support.h"
 #include "testing/mod_file_builder.h"
 #include "testing/xm_file_builder.h"
+#include "tests/music/music_test_support.h"
+#include "tests/music/tracker_test_support.h"
 
 namespace pellora {
 namespace {

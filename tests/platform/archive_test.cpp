@@ -3,8 +3,8 @@
 // reads that blobs make after re-synchronising.
 #include <gtest/gtest.h>
 
-#include "platform/archive.h"
-#include "platform/file.h"
+#include "platform/os/file.h"
+#include "platform/storage/archive.h"
 #include "tests/support/test_support.h"
 
 namespace pellora {

@@ -10,11 +10,11 @@
 #include <functional>
 #include <thread>
 
-#include "platform/file.h"
-#include "platform/media_file.h"
-#include "platform/pending_file.h"
-#include "platform/png_writer.h"
-#include "platform/signals.h"
+#include "platform/audio/media_file.h"
+#include "platform/draw/png_writer.h"
+#include "platform/os/file.h"
+#include "platform/os/pending_file.h"
+#include "platform/os/signals.h"
 #include "tests/support/test_support.h"
 
 namespace pellora {

@@ -7,11 +7,11 @@
 #include <string>
 #include <vector>
 
-#include "platform/app.h"
+#include "platform/audio/media_device.h"
 #include "platform/headless/headless_backend.h"
-#include "platform/media_device.h"
-#include "platform/window.h"
-#include "platform/window_manager.h"
+#include "platform/ui/app.h"
+#include "platform/ui/window.h"
+#include "platform/ui/window_manager.h"
 #include "tests/support/test_support.h"
 
 namespace pellora::test {

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "platform/media_file.h"
+#include "platform/audio/media_file.h"
 #include "tests/support/sound_files.h"
 #include "tests/support/test_support.h"
 

@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "platform/app.h"
 #include "platform/headless/headless_backend.h"
-#include "platform/window.h"
-#include "platform/window_manager.h"
+#include "platform/ui/app.h"
+#include "platform/ui/window.h"
+#include "platform/ui/window_manager.h"
 
 namespace pellora {
 namespace {
@@ -259,6 +259,33 @@ TEST_F(MessageLoopTest, ScreenShowsTheTopmostWindows) {
   front.DestroyWindow();
   WindowManager::Instance().Present();
   EXPECT_EQ(headless_->LastFrame().Pixel(15, 15), 0u);
+}
+
+TEST_F(MessageLoopTest, ScrollingMovesOnlyTheAreaAndLeavesTheUncoveredStrip) {
+  CWnd window;
+  WindowSpec spec;
+  spec.style = WS_POPUP;
+  spec.rect = {0, 0, 10, 4};
+  ASSERT_TRUE(window.CreateFromSpec(spec));
+  window.ShowWindow(true);
+  Surface& s = *window.GetSurface();
+  auto At = [&](int x, int y) { return s.Pixel(x, y); };
+  for (int y = 0; y < 4; ++y)
+    for (int x = 0; x < 10; ++x) s.Row(y)[x] = uint32_t(y * 10 + x);
+  Rect area{2, 0, 10, 4};
+  window.ScrollWindowEx(3, 0, &area, nullptr);
+  EXPECT_EQ(At(1, 1), 11u);  // outside the area
+  EXPECT_EQ(At(2, 1), 12u);  // uncovered: still the old pixel
+  EXPECT_EQ(At(5, 1), 12u);  // moved from 2
+  EXPECT_EQ(At(9, 1), 16u);
+  Rect all{0, 0, 10, 4};
+  window.ScrollWindowEx(0, -1, &all, nullptr);
+  EXPECT_EQ(At(9, 0), 16u);
+  EXPECT_EQ(At(9, 3), 36u);  // the bottom row stays
+  window.ScrollWindowEx(0, 2, nullptr, nullptr);
+  EXPECT_EQ(At(9, 2), 16u);
+  window.ScrollWindowEx(-50, 0, nullptr, nullptr);  // everything leaves: nothing moves
+  EXPECT_EQ(At(9, 2), 16u);
 }
 
 }  // namespace

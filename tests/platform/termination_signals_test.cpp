@@ -5,11 +5,11 @@
 
 #include <cstdlib>
 
-#include "platform/app.h"
 #include "platform/headless/headless_backend.h"
-#include "platform/signals.h"
-#include "platform/window.h"
-#include "platform/window_manager.h"
+#include "platform/os/signals.h"
+#include "platform/ui/app.h"
+#include "platform/ui/window.h"
+#include "platform/ui/window_manager.h"
 
 namespace pellora {
 namespace {

@@ -7,7 +7,7 @@
 #include "tests/platform/media_device_fixture.h"
 #include "tests/support/sound_files.h"
 // After the framework headers: see the header's own comment.
-#include "platform/win32/windows_api.h"
+#include "platform/os/win32/windows_api.h"
 
 namespace pellora {
 namespace {

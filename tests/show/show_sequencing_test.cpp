@@ -9,9 +9,9 @@
 
 #include "document/diapo_doc.h"
 #include "image/dib.h"
-#include "platform/cursor.h"
-#include "platform/palette.h"
-#include "platform/screen.h"
+#include "platform/draw/palette.h"
+#include "platform/draw/screen.h"
+#include "platform/ui/cursor.h"
 #include "show/show_wnd.h"
 #include "tests/support/show_harness.h"
 

@@ -10,12 +10,11 @@
 #include <string>
 #include <vector>
 
-#include "app/globals.h"
 #include "app/main_frame.h"
-#include "document/show_files.h"
+#include "document/stored_names.h"
 #include "music/mod_player.h"
-#include "platform/signals.h"
-#include "platform/wave_out.h"
+#include "platform/audio/wave_out.h"
+#include "platform/os/signals.h"
 #include "show/show_sound.h"
 #include "show/show_wnd.h"
 #include "tests/support/show_harness.h"
@@ -174,11 +173,11 @@ TEST_F(ShowSound, ModulesGoToTheModulePlayerAndEverythingElseToTheMediaDevice) {
     MCIDEVICEID device = 0;
     std::string mciName;
     show.At(300, [&] {
-      isModule = mainFrame->sound.soundIsModule;
-      modulePlaying = mainFrame->sound.moduleActive && mainFrame->sound.modulePlayer && mainFrame->sound.modulePlayer->IsPlaying();
-      mci = mainFrame->sound.mciActive && mainFrame->sound.mciPlaying;
-      device = mainFrame->sound.mciDeviceId;
-      mciName = mainFrame->sound.mciFileName;
+      isModule = test::MainFrame()->sound.soundIsModule;
+      modulePlaying = test::MainFrame()->sound.moduleActive && test::MainFrame()->sound.modulePlayer && test::MainFrame()->sound.modulePlayer->IsPlaying();
+      mci = test::MainFrame()->sound.mciActive && test::MainFrame()->sound.mciPlaying;
+      device = test::MainFrame()->sound.mciDeviceId;
+      mciName = test::MainFrame()->sound.mciFileName;
     });
     show.Script("1000 key escape");
     EXPECT_EQ(show.Run(package), 0);
@@ -203,14 +202,14 @@ TEST_F(ShowSound, AnEmbeddedSoundKeepsItsExtensionOnDisk) {
   std::string moduleFile, waveFile;
   bool moduleExists = false, waveExists = false, module = false, mci = false;
   show.At(500, [&] {
-    moduleFile = mainFrame->sound.tempSoundFile;
+    moduleFile = test::MainFrame()->sound.tempSoundFile;
     moduleExists = std::filesystem::exists(moduleFile);
-    module = mainFrame->sound.soundIsModule && mainFrame->sound.moduleActive;
+    module = test::MainFrame()->sound.soundIsModule && test::MainFrame()->sound.moduleActive;
   });
   show.At(1500, [&] {
-    waveFile = mainFrame->sound.tempSoundFile;
+    waveFile = test::MainFrame()->sound.tempSoundFile;
     waveExists = std::filesystem::exists(waveFile);
-    mci = !mainFrame->sound.soundIsModule && mainFrame->sound.mciActive;
+    mci = !test::MainFrame()->sound.soundIsModule && test::MainFrame()->sound.mciActive;
   });
   show.Script("2000 key escape");
   EXPECT_EQ(show.Run(package), 0);
@@ -239,7 +238,7 @@ TEST_F(ShowSound, EachNewSoundDeletesThePreviousTemporaryFileAndTheShowsEndTheLa
                                   R"("sound": "slide", "soundFile": "a.wav", "advance": "manual")"});
   HeadlessShow show;
   auto files = Sample<std::vector<std::string>>(show, {500, 1500, 2500, 3500}, [this] { return DiaFiles(); });
-  auto names = Sample<std::string>(show, {500, 1500, 2500, 3500}, [] { return mainFrame->sound.tempSoundFile; });
+  auto names = Sample<std::string>(show, {500, 1500, 2500, 3500}, [] { return test::MainFrame()->sound.tempSoundFile; });
   show.Script("4000 key escape");
   EXPECT_EQ(show.Run(package), 0);
   ASSERT_EQ((*files)[0].size(), 1u);
@@ -265,9 +264,9 @@ TEST_F(ShowSound, ShowMusicGoesOnAcrossMusicAndKeepSlidesAndStartsAgainAfterASli
             R"("sound": "show-music", "advance": "manual")"});
   HeadlessShow show;
   std::vector<uint64_t> times{500, 1500, 2500, 3500, 4500, 5500};
-  auto devices = Sample<MCIDEVICEID>(show, times, [] { return mainFrame->sound.mciDeviceId; });
+  auto devices = Sample<MCIDEVICEID>(show, times, [] { return test::MainFrame()->sound.mciDeviceId; });
   auto indexes = Sample<int>(show, times, &ShowSound::Index);
-  auto names = Sample<std::string>(show, times, [] { return mainFrame->sound.mciFileName; });
+  auto names = Sample<std::string>(show, times, [] { return test::MainFrame()->sound.mciFileName; });
   show.Script("6000 key escape");
   EXPECT_EQ(show.Run(package), 0);
   EXPECT_EQ(*indexes, (std::vector<int>{0, 1, 2, 3, 4, 5}));
@@ -290,7 +289,7 @@ TEST_F(ShowSound, EmbeddedShowMusicKeepsItsFileAcrossMusicSlides) {
                                                          R"("sound": "keep", "duration": 1)",
                                                          R"("sound": "show-music", "advance": "manual")"});
   HeadlessShow show;
-  auto names = Sample<std::string>(show, {500, 1500, 2500}, [] { return mainFrame->sound.tempSoundFile; });
+  auto names = Sample<std::string>(show, {500, 1500, 2500}, [] { return test::MainFrame()->sound.tempSoundFile; });
   show.Script("3000 key escape");
   EXPECT_EQ(show.Run(package), 0);
   EXPECT_FALSE((*names)[0].empty());
@@ -305,7 +304,7 @@ TEST_F(ShowSound, TwoSlidesWithTheirOwnSoundRestartEvenTheSameFile) {
       Pack("", {R"("sound": "slide", "soundFile": "same.wav", "embedSound": false, "duration": 1)",
                 R"("sound": "slide", "soundFile": "same.wav", "embedSound": false, "advance": "manual")"});
   HeadlessShow show;
-  auto devices = Sample<MCIDEVICEID>(show, {500, 1500}, [] { return mainFrame->sound.mciDeviceId; });
+  auto devices = Sample<MCIDEVICEID>(show, {500, 1500}, [] { return test::MainFrame()->sound.mciDeviceId; });
   show.Script("2000 key escape");
   EXPECT_EQ(show.Run(package), 0);
   EXPECT_NE((*devices)[0], 0);
@@ -318,8 +317,8 @@ TEST_F(ShowSound, ALoopingMediaSoundPlaysAgainWhileTheSlideDoesNotWait) {
   std::string package = Pack(R"("music": "short.wav", "embedMusic": false)", {R"("sound": "show-music",
                                                                                   "duration": 30)"});
   HeadlessShow show;
-  auto devices = Sample<MCIDEVICEID>(show, {500, 1500, 2500}, [] { return mainFrame->sound.mciDeviceId; });
-  auto active = Sample<bool>(show, {2500}, [] { return mainFrame->sound.mciActive && mainFrame->sound.mciPlaying; });
+  auto devices = Sample<MCIDEVICEID>(show, {500, 1500, 2500}, [] { return test::MainFrame()->sound.mciDeviceId; });
+  auto active = Sample<bool>(show, {2500}, [] { return test::MainFrame()->sound.mciActive && test::MainFrame()->sound.mciPlaying; });
   show.Script("3000 key escape");
   EXPECT_EQ(show.Run(package), 0);
   const std::vector<MCIDEVICEID>& d = *devices;
@@ -394,17 +393,17 @@ TEST_F(ShowSound, OnlyTheOpenDevicesNotificationEndsItsSound) {
   MCIDEVICEID first = 0, afterStale = 0, afterOwn = 0;
   bool playingAfterStale = false;
   show.At(500, [&] {
-    first = mainFrame->sound.mciDeviceId;
+    first = test::MainFrame()->sound.mciDeviceId;
     // The late end of a device closed before this one.
-    PostMessage(mainFrame->m_hWnd, MM_MCINOTIFY, MCI_NOTIFY_SUCCESSFUL, LPARAM(first + 7));
+    PostMessage(test::MainFrame()->m_hWnd, MM_MCINOTIFY, MCI_NOTIFY_SUCCESSFUL, LPARAM(first + 7));
   });
   show.At(600, [&] {
-    afterStale = mainFrame->sound.mciDeviceId;
-    playingAfterStale = mainFrame->sound.mciPlaying;
-    PostMessage(mainFrame->m_hWnd, MM_MCINOTIFY, MCI_NOTIFY_SUCCESSFUL, LPARAM(first));
+    afterStale = test::MainFrame()->sound.mciDeviceId;
+    playingAfterStale = test::MainFrame()->sound.mciPlaying;
+    PostMessage(test::MainFrame()->m_hWnd, MM_MCINOTIFY, MCI_NOTIFY_SUCCESSFUL, LPARAM(first));
   });
   // Its own device's end replays the looping music.
-  show.At(700, [&] { afterOwn = mainFrame->sound.mciDeviceId; });
+  show.At(700, [&] { afterOwn = test::MainFrame()->sound.mciDeviceId; });
   show.Script("1000 key escape");
   EXPECT_EQ(show.Run(package), 0);
   EXPECT_EQ(afterStale, first);
@@ -423,7 +422,7 @@ TEST_F(ShowSound, AFileThatCannotBePlayedLeavesTheShowSilentAndWaiting) {
                                      R"("advance": "manual")"});
     HeadlessShow show;
     bool silent = false;
-    show.At(500, [&] { silent = !mainFrame->sound.mciActive && !mainFrame->sound.moduleActive && mainFrame->sound.mciDeviceId == 0; });
+    show.At(500, [&] { silent = !test::MainFrame()->sound.mciActive && !test::MainFrame()->sound.moduleActive && test::MainFrame()->sound.mciDeviceId == 0; });
     auto indexes = Sample<int>(show, {3000, 3600}, &ShowSound::Index);
     show.Script("3500 key right; 4000 key escape");
     EXPECT_EQ(show.Run(package), 0);

@@ -6,7 +6,7 @@
 #include <chrono>
 #include <cstdio>
 
-#include "platform/process_stats.h"
+#include "platform/os/process_stats.h"
 #include "show/show_wnd.h"
 #include "tests/support/show_harness.h"
 #include "tests/support/sound_files.h"

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "platform/kernel.h"
+#include "platform/base/random.h"
 #include "show/transitions.h"
 
 namespace pellora {

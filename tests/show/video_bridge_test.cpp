@@ -3,8 +3,8 @@
 // looks exactly as when PaintDIB draws it.
 #include <gtest/gtest.h>
 
-#include "image/video_bridge.h"
-#include "platform/dynamic_library.h"
+#include "platform/os/dynamic_library.h"
+#include "platform/video/video_bridge.h"
 #include "show/show_wnd.h"
 #include "tests/support/show_harness.h"
 

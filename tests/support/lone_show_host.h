@@ -3,7 +3,7 @@
 // realises its palette and centres its dialogs on itself.
 #pragma once
 
-#include "platform/window.h"
+#include "platform/ui/window.h"
 #include "show/show_host.h"
 #include "show/show_sound.h"
 

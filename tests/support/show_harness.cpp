@@ -2,14 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include "app/globals.h"
 #include "app/main_frame.h"
 #include "app/show_player_app.h"
 #include "document/diapo_doc.h"
-#include "image/colour_reduction.h"
-#include "platform/palette.h"
-#include "platform/screen.h"
-#include "platform/window_manager.h"
+#include "platform/ui/app.h"
+#include "platform/ui/window.h"
 #include "show/show_wnd.h"
 #include "tools/lib/package_writer.h"
 #include "tools/lib/show_description.h"
@@ -45,15 +42,6 @@ std::string PackShow(const TempDir& dir, const std::string& json) {
     return "";
   }
   return package;
-}
-
-void ResetPlatform() {
-  WindowManager::Instance().Reset();
-  SystemPalette::Instance().Reset();
-  SetScreenDepthOverride(0);
-  ResetDisplayDepth();
-  showActive = false;
-  keyNavigation = false;
 }
 
 HeadlessShow::HeadlessShow(Size screen, bool drawMessageBoxes, bool nativeMessageBoxes) {
@@ -96,6 +84,41 @@ int HeadlessShow::Run(const std::string& packagePath, uint64_t limitMs) {
   return status;
 }
 
-CShowWnd* ShowWindow() { return mainFrame && mainFrame->showWindow ? mainFrame->showWindow.get() : nullptr; }
+std::string PackOneSlideShow(const TempDir& dir, const std::string& fields) {
+  WriteFile(dir.File("red.bmp"), SolidBmp(16, 16, 255, 0, 0));
+  return PackShow(dir, "{" + fields + R"(, "slides": [{"picture": "red.bmp", "advance": "manual"}]})");
+}
+
+std::shared_ptr<bool> ShowStartedAt(HeadlessShow& show, uint64_t ms) {
+  auto started = std::make_shared<bool>(false);
+  show.At(ms, [started] { *started = ShowWindow() && ShowWindow()->document; });
+  return started;
+}
+
+void ClickOnActiveWindow(HeadlessShow& show, uint64_t ms, std::function<Rect(CWnd&)> where) {
+  show.At(ms, [&show, where] {
+    CWnd* active = CWnd::GetActiveWindow();
+    ASSERT_NE(active, nullptr);
+    Rect r = where(*active);
+    Rect w = active->GetWindowRect();
+    Point o = active->ClientOrigin();
+    InputEvent e;
+    e.kind = InputEvent::Kind::MouseDown;
+    e.point = {w.left + o.x + (r.left + r.right) / 2, w.top + o.y + (r.top + r.bottom) / 2};
+    show.Backend().Schedule(show.Backend().Now() + 10, e);
+    e.kind = InputEvent::Kind::MouseUp;
+    show.Backend().Schedule(show.Backend().Now() + 20, e);
+  });
+}
+
+CMainFrame* MainFrame() {
+  auto* app = dynamic_cast<CShowPlayerApp*>(AfxGetApp());
+  return app ? app->mainFrame : nullptr;
+}
+
+CShowWnd* ShowWindow() {
+  CMainFrame* frame = MainFrame();
+  return frame && frame->showWindow ? frame->showWindow.get() : nullptr;
+}
 
 }  // namespace pellora::test

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,8 @@
 #include "tests/support/test_support.h"
 
 namespace pellora {
+class CMainFrame;
+class CWnd;
 class CShowWnd;
 }
 
@@ -52,12 +55,19 @@ class HeadlessShow {
   uint64_t endTime_ = 0;
 };
 
+// A show of one red slide that waits for the viewer, with the given
+// description fields ("\"title\": \"T\"", for one), packed in dir.
+std::string PackOneSlideShow(const TempDir& dir, const std::string& fields);
+// Whether the show had started (the show window holds the document) at a
+// virtual time.
+std::shared_ptr<bool> ShowStartedAt(HeadlessShow& show, uint64_t ms);
+// A click at the middle of a rectangle of the active window's client area
+// (found when the action runs at ms).
+void ClickOnActiveWindow(HeadlessShow& show, uint64_t ms, std::function<Rect(CWnd&)> where);
+
+// The main frame of the running player, or null.
+CMainFrame* MainFrame();
 // The show window of the running player, or null.
 CShowWnd* ShowWindow();
-
-// Resets the platform's windows, palette and display depth between tests.
-// A test sets the depth with SetScreenDepthOverride after creating its
-// backend.
-void ResetPlatform();
 
 }  // namespace pellora::test

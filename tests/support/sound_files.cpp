@@ -1,10 +1,12 @@
 #include "tests/support/sound_files.h"
 
 #include <cmath>
+#include <cstdint>
 #include <numbers>
 
-#include "tests/support/test_support.h"
+#include "music/mod_render.h"
 #include "testing/mod_file_builder.h"
+#include "tests/support/test_support.h"
 
 namespace pellora::test {
 
@@ -73,6 +75,36 @@ std::string ShortModule(int rows) {
   // The pattern breaks off after `rows` rows, which ends the one-order song.
   mod.Cell(0, rows - 1, 1) = {0, 0, 0xD, 0};
   return mod.Build();
+}
+
+
+std::string WriteModule(const TempDir& dir, const std::string& name, const std::string& bytes) {
+  std::string path = dir.File(name);
+  WriteFile(path, bytes);
+  return path;
+}
+
+std::string RenderToMemory(const std::string& path, int* duration, uint32_t rate, uint16_t channels,
+                           uint16_t bits) {
+  std::string pcm;
+  ModuleRenderResult r = RenderModule(
+      path, {rate, channels, bits}, [&](const WaveFormat&, const uint8_t* data, size_t size) {
+        pcm.append(reinterpret_cast<const char*>(data), size);
+        return true;
+      });
+  if (duration) *duration = r.ok ? r.duration : -1;
+  return pcm;
+}
+
+double Rms16(const std::string& pcm) {
+  size_t n = pcm.size() / 2;
+  if (n == 0) return 0;
+  double sum = 0;
+  for (size_t i = 0; i < n; ++i) {
+    int16_t v = int16_t(uint8_t(pcm[2 * i]) | (uint8_t(pcm[2 * i + 1]) << 8));
+    sum += double(v) * v;
+  }
+  return std::sqrt(sum / double(n));
 }
 
 }  // namespace pellora::test

@@ -7,8 +7,11 @@
 #include <random>
 #include <sstream>
 
-#include "platform/environment.h"
-#include "platform/file.h"
+#include "platform/draw/palette.h"
+#include "platform/draw/screen.h"
+#include "platform/os/environment.h"
+#include "platform/os/file.h"
+#include "platform/ui/window_manager.h"
 
 namespace pellora::test {
 
@@ -95,6 +98,12 @@ std::string SmallDib(int width, int height, int bitCount) {
   for (uint32_t i = 0; i < colours; ++i) b.Byte(uint8_t(i * 7)).Byte(uint8_t(i * 3)).Byte(uint8_t(i)).Byte(0);
   for (size_t i = 0; i < stride * size_t(height); ++i) b.Byte(uint8_t(i * 13));
   return b.str();
+}
+
+void ResetPlatform() {
+  WindowManager::Instance().Reset();
+  SystemPalette::Instance().Reset();
+  SetScreenDepthOverride(0);
 }
 
 }  // namespace pellora::test

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/file.h"
+#include "platform/os/file.h"
 
 namespace pellora::test {
 
@@ -86,5 +86,10 @@ class Bytes {
 
 // A small packed bitmap (40-byte header, table, rows) for DIB records.
 std::string SmallDib(int width, int height, int bitCount);
+
+// Resets the platform's windows, palette and display depth between tests.
+// A test sets the depth with SetScreenDepthOverride after creating its
+// backend.
+void ResetPlatform();
 
 }  // namespace pellora::test

@@ -4,7 +4,7 @@
 
 #include "image/cdib.h"
 #include "music/mod_player.h"
-#include "platform/file.h"
+#include "platform/os/file.h"
 #include "show/show_sound.h"
 #include "tools/lib/show_description.h"
 

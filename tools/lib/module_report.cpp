@@ -3,7 +3,7 @@
 #include <nlohmann/json.hpp>
 
 #include "music/mod_player.h"
-#include "platform/text.h"
+#include "platform/base/text.h"
 
 namespace pellora::tools {
 namespace {

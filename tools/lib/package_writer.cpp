@@ -6,11 +6,11 @@
 #include <optional>
 #include <string>
 
-#include "app/show_file.h"
+#include "app/package_location.h"
 #include "document/diapo_doc.h"
-#include "platform/archive.h"
-#include "platform/file.h"
-#include "platform/pending_file.h"
+#include "platform/os/file.h"
+#include "platform/os/pending_file.h"
+#include "platform/storage/archive.h"
 
 namespace pellora::tools {
 bool WritePackage(const CDiapoDoc& document, CFile& file, std::string& error) {

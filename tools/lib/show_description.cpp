@@ -10,8 +10,8 @@
 #include <sstream>
 
 #include "document/diapo_doc.h"
-#include "platform/file.h"
-#include "platform/text.h"
+#include "platform/base/text.h"
+#include "platform/os/file.h"
 #include "tools/lib/media_checks.h"
 #include "tools/lib/picture_facts.h"
 

@@ -6,7 +6,7 @@
 #include <sstream>
 
 #include "document/diapo_doc.h"
-#include "platform/text.h"
+#include "platform/base/text.h"
 
 namespace pellora::tools {
 namespace {

@@ -7,8 +7,8 @@
 #include <memory>
 #include <string>
 
-#include "platform/pending_file.h"
-#include "platform/wave_out.h"
+#include "platform/audio/wave_out.h"
+#include "platform/os/pending_file.h"
 
 namespace pellora::tools {
 

@@ -9,9 +9,9 @@
 #include <random>
 #include <utility>
 
-#include "platform/file.h"
-#include "platform/pending_file.h"
-#include "platform/signals.h"
+#include "platform/os/file.h"
+#include "platform/os/pending_file.h"
+#include "platform/os/signals.h"
 
 namespace pellora {
 namespace {

@@ -1,5 +1,5 @@
 // The termination signals of POSIX systems.
-#include "platform/signals.h"
+#include "platform/os/signals.h"
 
 #include <signal.h>
 #include <sys/time.h>

@@ -1,4 +1,4 @@
-#include "platform/system.h"
+#include "platform/os/system.h"
 
 namespace pellora {
 

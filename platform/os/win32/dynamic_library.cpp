@@ -1,4 +1,4 @@
-#include "platform/dynamic_library.h"
+#include "platform/os/dynamic_library.h"
 
 #include <windows.h>
 

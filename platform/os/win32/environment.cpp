@@ -1,4 +1,4 @@
-#include "platform/environment.h"
+#include "platform/os/environment.h"
 
 #include <windows.h>
 

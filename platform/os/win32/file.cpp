@@ -8,10 +8,10 @@
 #include <random>
 #include <utility>
 
-#include "platform/file.h"
+#include "platform/os/file.h"
+#include "platform/os/pending_file.h"
+#include "platform/os/signals.h"
 #include "platform/os/win32/wide.h"
-#include "platform/pending_file.h"
-#include "platform/signals.h"
 
 namespace pellora {
 namespace {

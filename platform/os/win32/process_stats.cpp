@@ -1,4 +1,4 @@
-#include "platform/process_stats.h"
+#include "platform/os/process_stats.h"
 
 #include <windows.h>
 #include <psapi.h>

@@ -6,8 +6,8 @@
 
 #include <atomic>
 
+#include "platform/os/signals.h"
 #include "platform/os/win32/wide.h"
-#include "platform/signals.h"
 
 namespace pellora {
 namespace {

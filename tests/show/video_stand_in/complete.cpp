@@ -4,8 +4,8 @@
 #include <cstdint>
 
 #include "image/paint_dib.h"
-#include "platform/dc.h"
-#include "platform/gdi.h"
+#include "platform/draw/dc.h"
+#include "platform/draw/dib_drawing.h"
 
 using pellora::BITMAPINFOHEADER;
 
