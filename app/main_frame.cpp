@@ -9,7 +9,7 @@
 
 namespace pellora {
 
-CMainFrame::CMainFrame(CShowPlayerApp& app) : app_(app) {}
+CMainFrame::CMainFrame(CShowPlayerApp& app) : app_(app) { sound.tempDirectory = app.tempDirectory; }
 
 CMainFrame::~CMainFrame() {
   DestroyWindow();
@@ -31,6 +31,7 @@ int CMainFrame::OnCreate() {
   app_.mainFrame = this;
   showWindow = std::make_unique<CShowWnd>(*this, sound);
   showDocument = std::make_unique<CDiapoDoc>();
+  showDocument->tempDirectory = app_.tempDirectory;
   if (!LoadShowPackage(*showDocument, app_.exePath, app_.packageOffset)) return -1;
   if (!showWindow->CreateFullScreen(this)) return -1;
   showWindow->ShowWindow(true);
@@ -62,6 +63,12 @@ CWnd& CMainFrame::PaletteOwner() { return *this; }
 Rect CMainFrame::CentringRect() {
   return showWindow && showWindow->m_hWnd ? showWindow->GetWindowRect() : GetWindowRect();
 }
+
+RandomGenerator& CMainFrame::Random() { return app_.random; }
+
+const DialogFonts& CMainFrame::Fonts() { return app_.fonts; }
+
+VideoBridge& CMainFrame::Bridge() { return app_.videoBridge; }
 
 LRESULT CMainFrame::WindowProc(uint32_t message, WPARAM wParam, LPARAM lParam) {
   switch (message) {

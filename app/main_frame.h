@@ -34,6 +34,9 @@ class CMainFrame : public CWnd, public ShowHost {
   void CloseProgram() override;
   CWnd& PaletteOwner() override;
   Rect CentringRect() override;
+  RandomGenerator& Random() override;
+  const DialogFonts& Fonts() override;
+  VideoBridge& Bridge() override;
 
   CShowPlayerApp& App() const { return app_; }
 

@@ -6,32 +6,11 @@
 #include "platform/base/text.h"
 #include "platform/ui/dialog_drawing.h"
 #include "platform/ui/message_box.h"
-#include "show/dialog_fonts.h"
 
 namespace pellora {
 namespace {
 
-constexpr int kLockIcon = 153;
-
-DialogTemplate PasswordTemplate() {
-  DialogTemplate t;
-  t.caption = "Mot de passe";
-  t.style = WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
-  t.size = {225, 62};
-  t.items = {
-      {ControlClass::Static, IDC_STATIC, Utf8ToCp1252("Ce Diaporama est verrouillé par mot de passe."),
-       {38, 9, 38 + 94, 9 + 20}, SS_LEFT},
-      {ControlClass::Edit, IDC_PASSWORD, "", {87, 39, 87 + 73, 39 + 12},
-       ES_PASSWORD | ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP},
-      {ControlClass::Button, IDOK, "OK", {172, 6, 172 + 46, 6 + 14}, BS_DEFPUSHBUTTON | WS_TABSTOP},
-      {ControlClass::Button, IDCANCEL, "Annuler", {172, 25, 172 + 46, 25 + 14}, BS_PUSHBUTTON | WS_TABSTOP},
-      {ControlClass::Static, IDC_STATIC, "", {9, 9, 9 + 20, 9 + 20}, SS_ICON, kLockIcon},
-      {ControlClass::Static, IDC_STATIC, "&Mot de passe :", {39, 41, 39 + 45, 41 + 8}, SS_LEFT},
-  };
-  return t;
-}
-
-// Icon 153: a padlock.
+// The lock's icon (the resource 153 of the original): a padlock.
 void PaintLock(uint32_t* p) {
   constexpr uint32_t kOutline = 0x000000, kSteel = 0xC0C0C0, kSteelDark = 0x808080;
   constexpr uint32_t kBrass = 0xFFFF00, kBrassDark = 0x808000;
@@ -54,16 +33,33 @@ void PaintLock(uint32_t* p) {
   FillIconRect(p, 15, 21, 17, 26, kOutline);
 }
 
-const bool lockIconRegistered = (RegisterIcon(kLockIcon, PaintLock), true);
+DialogTemplate PasswordTemplate() {
+  DialogTemplate t;
+  t.caption = "Mot de passe";
+  t.style = WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
+  t.size = {225, 62};
+  t.items = {
+      {ControlClass::Static, IDC_STATIC, Utf8ToCp1252("Ce Diaporama est verrouillé par mot de passe."),
+       {38, 9, 38 + 94, 9 + 20}, SS_LEFT},
+      {ControlClass::Edit, IDC_PASSWORD, "", {87, 39, 87 + 73, 39 + 12},
+       ES_PASSWORD | ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP},
+      {ControlClass::Button, IDOK, "OK", {172, 6, 172 + 46, 6 + 14}, BS_DEFPUSHBUTTON | WS_TABSTOP},
+      {ControlClass::Button, IDCANCEL, "Annuler", {172, 25, 172 + 46, 25 + 14}, BS_PUSHBUTTON | WS_TABSTOP},
+      {ControlClass::Static, IDC_STATIC, "", {9, 9, 9 + 20, 9 + 20}, SS_ICON, PaintLock},
+      {ControlClass::Static, IDC_STATIC, "&Mot de passe :", {39, 41, 39 + 45, 41 + 8}, SS_LEFT},
+  };
+  return t;
+}
 
 }  // namespace
 
-CPasswordDlg::CPasswordDlg(Rect centre) : CDialog(PasswordTemplate()), centre_(centre) {}
+CPasswordDlg::CPasswordDlg(Rect centre, const CFont& dialogFont)
+    : CDialog(PasswordTemplate()), centre_(centre), dialogFont_(dialogFont) {}
 
 bool CPasswordDlg::OnInitDialog() {
   CDialog::OnInitDialog();
   CenterOn(centre_);
-  if (dialogFont.IsLoaded()) SetFontOfControls(&dialogFont);
+  if (dialogFont_.IsLoaded()) SetFontOfControls(&dialogFont_);
   return true;
 }
 
@@ -73,8 +69,7 @@ void CPasswordDlg::DoDataExchange(CDataExchange* pDX) {
 }
 
 bool RunPasswordLock(CMainFrame& frame) {
-  (void)lockIconRegistered;
-  CPasswordDlg lock(frame.CentringRect());
+  CPasswordDlg lock(frame.CentringRect(), frame.Fonts().dialogFont);
   if (lock.DoModal() != IDOK) return false;
   if (frame.showDocument && lock.enteredPassword == frame.showDocument->password) return true;
   MessageBox(frame.m_hWnd, kWrongPasswordMessage, kAppName, MB_ICONERROR);

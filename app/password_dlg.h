@@ -19,8 +19,8 @@ inline constexpr char kWrongPasswordMessage[] = "Mot de passe incorrect. Accès 
 
 class CPasswordDlg : public CDialog {
  public:
-  // The lock is centred on centre.
-  explicit CPasswordDlg(Rect centre);
+  // The lock is centred on centre and written in dialogFont.
+  CPasswordDlg(Rect centre, const CFont& dialogFont);
   std::string enteredPassword;  // Windows-1252, as typed
 
  protected:
@@ -29,6 +29,7 @@ class CPasswordDlg : public CDialog {
 
  private:
   Rect centre_;
+  const CFont& dialogFont_;
 };
 
 // Runs the lock for the frame's document over the frame; true when it

@@ -1,12 +1,8 @@
 #include "app/show_player_app.h"
 
 #include "app/main_frame.h"
-#include "document/stored_names.h"
 #include "platform/backends/backends.h"
-#include "platform/base/random.h"
 #include "platform/os/file.h"
-#include "platform/video/video_bridge.h"
-#include "show/dialog_fonts.h"
 
 namespace pellora {
 
@@ -25,7 +21,7 @@ std::optional<int> PlayShow(const ShowSource& source, std::string& error, const 
 
 CShowPlayerApp::CShowPlayerApp(ShowSource source) : CWinApp(kAppName), source_(std::move(source)) {
   tempDirectory = GetTempDirectory();
-  CreateDialogFonts();
+  fonts.Create();
 }
 
 CShowPlayerApp::~CShowPlayerApp() = default;
@@ -34,8 +30,8 @@ bool CShowPlayerApp::InitInstance() {
   exePath = source_.path;
   packageOffset = source_.offset;
   // Its absence is not an error: everything then draws with PaintDIB.
-  LoadVideoBridge();
-  SeedRandom(GetTickCount());
+  videoBridge.LoadVideoBridge(videoLibrary);
+  random.Seed(GetTickCount());
   frame_ = std::make_unique<CMainFrame>(*this);
   m_pMainWnd = frame_.get();
   if (!frame_->CreateFrame()) {
@@ -55,7 +51,7 @@ bool CShowPlayerApp::OnIdle(long) {
 int CShowPlayerApp::ExitInstance() {
   // The frame's window is gone by now; the object follows it.
   frame_.reset();
-  UnloadVideoBridge();
+  videoBridge.UnloadVideoBridge();
   // A show that never started (unreadable package, no window) ends with a
   // failure status.
   return started_ ? CWinApp::ExitInstance() : 1;

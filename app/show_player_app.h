@@ -9,6 +9,9 @@
 #include <string>
 
 #include "platform/backends/backends.h"
+#include "platform/base/random.h"
+#include "platform/video/video_bridge.h"
+#include "show/dialog_fonts.h"
 #include "platform/ui/app.h"
 
 namespace pellora {
@@ -41,10 +44,20 @@ class CShowPlayerApp : public CWinApp {
   // The file the package is read from: the running executable, or the
   // show file that `pellora play` was given.
   std::string exePath;
+  // The system's temporary directory with a trailing separator, where
+  // embedded pictures and sounds are written while they are used.
+  std::string tempDirectory;
   // File offset of the show package inside exePath.
   uint32_t packageOffset = 0;
   // Set while the main frame's window exists.
   CMainFrame* mainFrame = nullptr;
+  // The process's random generator, seeded at start-up with the tick count.
+  RandomGenerator random;
+  // The fonts of the password lock and the title card.
+  DialogFonts fonts;
+  // The video drawing bridge, loaded from videoLibrary at start-up.
+  VideoBridge videoBridge;
+  std::string videoLibrary = kVideoBridgeLibrary;
 
  private:
   ShowSource source_;

@@ -20,7 +20,6 @@
 
 #include "bench/timing.h"
 #include "document/diapo_doc.h"
-#include "document/stored_names.h"
 #include "image/colour_reduction.h"
 #include "image/jpeg_writer.h"
 #include "platform/backend.h"
@@ -95,7 +94,6 @@ int main() {
   options.screen = {kScreenWidth, kScreenHeight};
   InstallBackend(std::make_unique<HeadlessBackend>(options));
   SetScreenDepthOverride(24);
-  tempDirectory = GetTempDirectory();
   bool ok = true;
 
   // One slide from an embedded JPEG.

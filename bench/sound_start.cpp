@@ -14,7 +14,6 @@
 #include <vector>
 
 #include "bench/timing.h"
-#include "document/stored_names.h"
 #include "platform/backend.h"
 #include "platform/headless/headless_backend.h"
 #include "platform/os/file.h"
@@ -54,7 +53,7 @@ int main() {
   fs::path folder;
   do folder = fs::temp_directory_path() / ("pellora-bench-sound-" + std::to_string(std::random_device{}()));
   while (!fs::create_directory(folder));
-  tempDirectory = folder.string() + "/";
+  const std::string tempDirectory = folder.string() + "/";
   ::setenv("SDL_AUDIODRIVER", "dummy", 1);
   GlobalBlock music = Mp3Bytes();
   const int runs = 15;
@@ -81,6 +80,7 @@ int main() {
     double start;
     {
       CShowSound sound(nullptr);
+      sound.tempDirectory = tempDirectory;
       start = bench::MedianSeconds(runs, [&] {
         sound.StopSound();
         played = sound.PlayEmbeddedSound(music, uint32_t(music.size()), true, "mp3") && sound.mciDeviceId != 0 &&

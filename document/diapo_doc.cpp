@@ -20,8 +20,6 @@ constexpr size_t kBlobPiece = 0x7FFF;
 
 const CRuntimeClass CDiapoDoc::classCDiapoDoc = {"CDiapoDoc", kNoSchema, &CreateDoc};
 
-uint16_t packageVersion = 0;
-
 CDiapoDoc::~CDiapoDoc() { DeleteContents(); }
 
 void CDiapoDoc::DeleteContents() { slides.clear(); }

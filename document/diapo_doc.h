@@ -61,10 +61,14 @@ class CDiapoDoc : public CObject {
   COLORREF gradientColourA = RGB(0, 0, 0);
   COLORREF gradientColourB = RGB(0, 0, 128);
   COLORREF plainColour = RGB(0, 0, 0);
+  // The package's format version word, as read and written again; nothing
+  // depends on it.
+  uint16_t packageVersion = 0;
+  // The folder (with a trailing separator) the slides' embedded pictures
+  // are written to while they are decoded: the player's tempDirectory.
+  // Empty: the system's temporary directory. Not part of the package.
+  std::string tempDirectory;
 };
-
-// The package's format version word, as read; nothing depends on it.
-extern uint16_t packageVersion;
 
 // Stored form of a password and back.
 std::string ScramblePassword(const std::string& password);

@@ -38,9 +38,10 @@ class TemporaryFile {
   std::string path_;
 };
 
-// Embedded picture bytes written to a new "dia" temporary file.
-bool WriteEmbeddedPicture(const CDiapoObject& slide, TemporaryFile& temp) {
-  if (!temp.Create(TempDirectory(), "dia")) return false;
+// Embedded picture bytes written to a new "dia" temporary file in folder
+// (the system's temporary directory when it is empty).
+bool WriteEmbeddedPicture(const CDiapoObject& slide, const std::string& folder, TemporaryFile& temp) {
+  if (!temp.Create(folder.empty() ? GetTempDirectory() : folder, "dia")) return false;
   CFile file;
   size_t size = std::min<size_t>(slide.pictureSize, slide.pictureData.size());
   return file.Open(temp.Path(), CFile::Mode::ReadWrite) && WriteInPieces(file, slide.pictureData.data(), size);
@@ -88,7 +89,7 @@ bool CDiapoObject::RenderPicture(HDIB& frame, const CDiapoDoc* document) const {
   CDIB picture;
   if (pictureData && pictureSize != 0) {
     TemporaryFile temp;
-    if (WriteEmbeddedPicture(*this, temp)) {
+    if (WriteEmbeddedPicture(*this, document->tempDirectory, temp)) {
       picture.LoadFile(temp.Path(), pictureFormat);
     } else {
       // No temporary file to be had (a full folder, or every name taken):

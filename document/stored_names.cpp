@@ -7,10 +7,6 @@
 
 namespace pellora {
 
-std::string tempDirectory;
-
-std::string TempDirectory() { return tempDirectory.empty() ? GetTempDirectory() : tempDirectory; }
-
 std::string LocalPath(const std::string& stored) {
   std::string path = Cp1252ToUtf8(stored);
   if (path.find('\\') == std::string::npos || FileExists(path)) return path;

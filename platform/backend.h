@@ -66,6 +66,14 @@ class Backend {
   // True when message boxes are to be drawn by the platform as dialogs
   // over the screen rather than shown by ShowMessageBox.
   virtual bool DrawsMessageBoxes() const { return false; }
+
+  // A depth the program chose for this display (24, 8 or 4), reported by
+  // GetScreenDepth whatever the environment says; 0 for none.
+  void ChooseDepth(int depth) { chosenDepth_ = depth; }
+  int ChosenDepth() const { return chosenDepth_; }
+
+ private:
+  int chosenDepth_ = 0;
 };
 
 // The backend of this process: the one the program installed, else a new

@@ -5,15 +5,11 @@
 
 namespace pellora {
 
-CFont dialogFont;
-CFont titleFont;
-CFont noticeFont;
-
 namespace {
 int FontHeight(int points) { return -MulDiv(points, GetLogPixelsY(), 72); }
 }  // namespace
 
-void CreateDialogFonts() {
+void DialogFonts::Create() {
   dialogFont.CreateFont(FontHeight(8), FW_NORMAL, false, "MS Sans Serif");
   titleFont.CreateFont(FontHeight(20), FW_NORMAL, true, "Times New Roman");
   noticeFont.CreateFont(FontHeight(9), FW_BOLD, false, "Arial");

@@ -8,8 +8,8 @@ namespace pellora {
 
 void FrameCanvas::Draw(const Rect& rect) {
   if (drawDib_ && header_) {
-    DrawDibDraw(drawDib_, dc_, rect.left, rect.top, rect.Width(), rect.Height(), header_, nullptr, rect.left,
-                rect.top, rect.Width(), rect.Height(), 0);
+    bridge_.DrawDibDraw(drawDib_, dc_, rect.left, rect.top, rect.Width(), rect.Height(), header_, nullptr, rect.left,
+                        rect.top, rect.Width(), rect.Height(), 0);
   } else {
     PaintDIB(dc_, rect, frame_, rect, nullptr);
   }

@@ -15,9 +15,11 @@ class CWnd;
 
 class FrameCanvas : public TransitionCanvas {
  public:
-  // header is the frame's locked header when drawing through drawDib.
-  FrameCanvas(CWnd& window, CDC& dc, const HDIB& frame, HDRAWDIB drawDib, BITMAPINFOHEADER* header)
-      : window_(window), dc_(dc), frame_(frame), drawDib_(drawDib), header_(header) {}
+  // header is the frame's locked header when drawing through the bridge's
+  // drawDib.
+  FrameCanvas(CWnd& window, CDC& dc, const HDIB& frame, VideoBridge& bridge, HDRAWDIB drawDib,
+              BITMAPINFOHEADER* header)
+      : window_(window), dc_(dc), frame_(frame), bridge_(bridge), drawDib_(drawDib), header_(header) {}
 
   void Draw(const Rect& rect) override;
   void Scroll(const Rect& area, int dx, int dy) override;
@@ -26,6 +28,7 @@ class FrameCanvas : public TransitionCanvas {
   CWnd& window_;
   CDC& dc_;
   const HDIB& frame_;
+  VideoBridge& bridge_;
   HDRAWDIB drawDib_;
   BITMAPINFOHEADER* header_;
 };

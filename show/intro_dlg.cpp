@@ -24,18 +24,20 @@ DialogTemplate IntroTemplate() {
 
 }  // namespace
 
-CIntroDlg::CIntroDlg(Rect centre) : CDialog(IntroTemplate()), centre_(centre) {}
+CIntroDlg::CIntroDlg(Rect centre, const DialogFonts& fonts)
+    : CDialog(IntroTemplate()), centre_(centre), fonts_(fonts) {}
 
 bool CIntroDlg::OnInitDialog() {
   CDialog::OnInitDialog();
   CenterOn(centre_);
+  const CFont& dialogFont = fonts_.dialogFont;
   if (dialogFont.IsLoaded()) SetFontOfControls(&dialogFont);
   tickCount = 0;
   // Without a timer the card stays until a key or a click.
   timerId = SetTimer(kTimerId, 1000);
-  if (CDialogControl* c = GetDlgItem(IDC_INTRO_TITLE); c && titleFont.IsLoaded()) c->SetFont(&titleFont);
+  if (CDialogControl* c = GetDlgItem(IDC_INTRO_TITLE); c && fonts_.titleFont.IsLoaded()) c->SetFont(&fonts_.titleFont);
   if (CDialogControl* c = GetDlgItem(IDC_INTRO_DESCRIPTION); c && dialogFont.IsLoaded()) c->SetFont(&dialogFont);
-  if (CDialogControl* c = GetDlgItem(IDC_INTRO_NOTICE); c && noticeFont.IsLoaded()) c->SetFont(&noticeFont);
+  if (CDialogControl* c = GetDlgItem(IDC_INTRO_NOTICE); c && fonts_.noticeFont.IsLoaded()) c->SetFont(&fonts_.noticeFont);
   return true;
 }
 

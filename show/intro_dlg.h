@@ -11,6 +11,8 @@
 
 namespace pellora {
 
+struct DialogFonts;
+
 enum : int { IDC_INTRO_TITLE = 1045, IDC_INTRO_DESCRIPTION = 1046, IDC_INTRO_NOTICE = 1047, IDC_INTRO_CREDIT = 1048 };
 
 class CIntroDlg : public CDialog {
@@ -18,8 +20,8 @@ class CIntroDlg : public CDialog {
   static constexpr uintptr_t kTimerId = 1;
   static constexpr int32_t kSecondsShown = 3;
 
-  // The card is centred on centre.
-  explicit CIntroDlg(Rect centre);
+  // The card is centred on centre and written in the fonts.
+  CIntroDlg(Rect centre, const DialogFonts& fonts);
 
   // Windows-1252, from the document.
   std::string title;
@@ -38,6 +40,7 @@ class CIntroDlg : public CDialog {
 
  private:
   Rect centre_;
+  const DialogFonts& fonts_;
 };
 
 }  // namespace pellora

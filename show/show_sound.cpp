@@ -105,7 +105,8 @@ bool CShowSound::PlayEmbeddedSound(const GlobalBlock& block, uint32_t size, bool
   tempSoundFile.clear();
   if (!block) return false;
   CFile file;
-  if (!CreateSoundFile(TempDirectory(), SafeExtension(extension), file)) return false;
+  std::string folder = tempDirectory.empty() ? GetTempDirectory() : tempDirectory;
+  if (!CreateSoundFile(folder, SafeExtension(extension), file)) return false;
   // From here the file is ours: whatever happens, the next StopSound
   // deletes it.
   tempSoundFile = file.Path();

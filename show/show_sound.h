@@ -80,6 +80,9 @@ class CShowSound {
   // Full name of the temporary file holding the embedded sound in use;
   // empty when there is none.
   std::string tempSoundFile;
+  // The folder (with a trailing separator) embedded sounds are written to:
+  // the player's tempDirectory. Empty: the system's temporary directory.
+  std::string tempDirectory;
   bool moduleActive = false;  // a module was started and not stopped
   bool mciActive = false;     // a media sound was started and not stopped
   bool moduleLoop = false;    // the module plays again when it ends

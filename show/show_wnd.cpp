@@ -16,14 +16,14 @@
 
 namespace pellora {
 
-CShowWnd::CShowWnd(ShowHost& host, CShowSound& sound) : host_(host), sound_(sound) {
+CShowWnd::CShowWnd(ShowHost& host, CShowSound& sound) : host_(host), sound_(sound), bridge_(host.Bridge()) {
   sound_.SetShowWindow(this);
-  if (VideoBridgeLoaded()) drawDib = DrawDibOpen();
+  if (bridge_.VideoBridgeLoaded()) drawDib = bridge_.DrawDibOpen();
 }
 
 CShowWnd::~CShowWnd() {
   DestroyWindow();
-  if (drawDib) DrawDibClose(drawDib);
+  if (drawDib) bridge_.DrawDibClose(drawDib);
   sound_.SetShowWindow(nullptr);
 }
 
@@ -64,7 +64,7 @@ void CShowWnd::OnDestroy() {
 
 void CShowWnd::StartShow(CDiapoDoc* showDocument) {
   if (showDocument && !showDocument->title.empty()) {
-    CIntroDlg card(host_.CentringRect());
+    CIntroDlg card(host_.CentringRect(), host_.Fonts());
     card.title = showDocument->title;
     card.description = showDocument->description;
     card.notice = showDocument->notice;
@@ -138,12 +138,12 @@ bool CShowWnd::StartSound(const std::string& name, const GlobalBlock& data, uint
 }
 
 void CShowWnd::RunTransition(uint16_t effect) {
-  effect = PickTransition(effect);
+  effect = PickTransition(effect, host_.Random());
   {
     CClientDC dc(this);
     BITMAPINFOHEADER* header = drawDib ? BridgeHeader(currentFrame.m_hDIB) : nullptr;
-    FrameCanvas canvas(*this, dc, currentFrame.m_hDIB, drawDib, header);
-    RunTransitionSteps(effect, GetClientRect(), canvas);
+    FrameCanvas canvas(*this, dc, currentFrame.m_hDIB, bridge_, drawDib, header);
+    RunTransitionSteps(effect, GetClientRect(), canvas, host_.Random());
   }
   InvalidateRect(nullptr, false);
   UpdateWindow();
@@ -159,8 +159,8 @@ void CShowWnd::OnPaint() {
   }
   if (drawDib) {
     if (BITMAPINFOHEADER* header = BridgeHeader(currentFrame.m_hDIB))
-      DrawDibDraw(drawDib, dc, client.left, client.top, client.Width(), client.Height(), header, nullptr, client.left,
-                  client.top, client.Width(), client.Height(), 0);
+      bridge_.DrawDibDraw(drawDib, dc, client.left, client.top, client.Width(), client.Height(), header, nullptr,
+                          client.left, client.top, client.Width(), client.Height(), 0);
     return;
   }
   const CPalette* palette = currentFrame.m_palette.IsEmpty() ? nullptr : &currentFrame.m_palette;

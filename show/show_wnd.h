@@ -92,6 +92,7 @@ class CShowWnd : public CWnd {
 
   ShowHost& host_;
   CShowSound& sound_;
+  VideoBridge& bridge_;
 };
 
 }  // namespace pellora

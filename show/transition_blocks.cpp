@@ -2,7 +2,6 @@
 // sweeping in from opposite sides, and blocks in random order.
 #include <algorithm>
 
-#include "platform/base/random.h"
 #include "platform/storage/global_block.h"
 #include "show/transition_effects.h"
 
@@ -71,7 +70,7 @@ void CombVertical(const Rect& c, TransitionCanvas& canvas) {
   } while (y1 < H);
 }
 
-void RandomBlocks(const Rect& c, TransitionCanvas& canvas) {
+void RandomBlocks(const Rect& c, TransitionCanvas& canvas, RandomGenerator& random) {
   const int B = 3 * S, W = c.right, H = c.bottom;
   const int columns = (W - 1 + B) / B, rows = (H - 1 + B) / B;
   // An empty window has no grid to pick from; without the table the final
@@ -82,8 +81,8 @@ void RandomBlocks(const Rect& c, TransitionCanvas& canvas) {
   uint8_t* drawn = table.data();
   const int64_t tries = 3 * int64_t(columns) * rows;
   for (int64_t t = 0; t < tries; ++t) {
-    int col = Random() % columns;
-    int row = Random() % rows;
+    int col = random.Next() % columns;
+    int row = random.Next() % rows;
     uint8_t& cell = drawn[size_t(row) * size_t(columns) + size_t(col)];
     if (cell == 0 && col * B < W && row * B < H) {
       canvas.Draw({col * B, row * B, std::min(col * B + B, W), std::min(row * B + B, H)});

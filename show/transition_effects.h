@@ -27,6 +27,6 @@ void DiagonalFromTopLeft(const Rect& c, TransitionCanvas& canvas);
 void DiagonalFromBottomRight(const Rect& c, TransitionCanvas& canvas);
 void CombHorizontal(const Rect& c, TransitionCanvas& canvas);
 void CombVertical(const Rect& c, TransitionCanvas& canvas);
-void RandomBlocks(const Rect& c, TransitionCanvas& canvas);
+void RandomBlocks(const Rect& c, TransitionCanvas& canvas, RandomGenerator& random);
 
 }  // namespace pellora::effects

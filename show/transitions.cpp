@@ -1,16 +1,15 @@
 #include "show/transitions.h"
 
-#include "platform/base/random.h"
 #include "show/transition_effects.h"
 
 namespace pellora {
 
-uint16_t PickTransition(uint16_t effect) {
+uint16_t PickTransition(uint16_t effect, RandomGenerator& random) {
   if (effect != TRANSITION_RANDOM) return effect;
-  return uint16_t(Random() % kTransitionCount + 1);
+  return uint16_t(random.Next() % kTransitionCount + 1);
 }
 
-void RunTransitionSteps(uint16_t effect, const Rect& client, TransitionCanvas& canvas) {
+void RunTransitionSteps(uint16_t effect, const Rect& client, TransitionCanvas& canvas, RandomGenerator& random) {
   using namespace effects;
   switch (effect) {
     case TRANSITION_WIPE_RIGHT: WipeRight(client, canvas); break;
@@ -29,7 +28,7 @@ void RunTransitionSteps(uint16_t effect, const Rect& client, TransitionCanvas& c
     case TRANSITION_OPEN_VERTICAL: OpenVertical(client, canvas); break;
     case TRANSITION_COMB_HORIZONTAL: CombHorizontal(client, canvas); break;
     case TRANSITION_COMB_VERTICAL: CombVertical(client, canvas); break;
-    case TRANSITION_RANDOM_BLOCKS: RandomBlocks(client, canvas); break;
+    case TRANSITION_RANDOM_BLOCKS: RandomBlocks(client, canvas, random); break;
     default: break;  // the cut, and every number above the last effect
   }
 }

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 
+#include "platform/base/random.h"
 #include "platform/base/types.h"
 
 namespace pellora {
@@ -46,12 +47,13 @@ class TransitionCanvas {
 };
 
 // The effect a slide's number stands for: 0 picks one of 1 to 18 with the
-// process's random generator; any other number is kept (those above 18
+// show's random generator; any other number is kept (those above 18
 // behave like the cut).
-uint16_t PickTransition(uint16_t effect);
+uint16_t PickTransition(uint16_t effect, RandomGenerator& random);
 
-// Runs the steps of an effect over the client rectangle. The cut and
-// numbers above 18 have none: the caller's final repaint shows the frame.
-void RunTransitionSteps(uint16_t effect, const Rect& client, TransitionCanvas& canvas);
+// Runs the steps of an effect over the client rectangle; the random blocks
+// are picked with random. The cut and numbers above 18 have none: the
+// caller's final repaint shows the frame.
+void RunTransitionSteps(uint16_t effect, const Rect& client, TransitionCanvas& canvas, RandomGenerator& random);
 
 }  // namespace pellora

@@ -12,11 +12,6 @@ bool CFont::CreateFont(int height, int weight, bool italic, const std::string& f
 
 void CFont::DeleteObject() { face_.reset(); }
 
-const std::string& CFont::FilePath() const {
-  static const std::string none;
-  return face_ ? face_->Path() : none;
-}
-
 int CFont::Height() const { return face_ ? face_->Height() : 0; }
 
 int CFont::Ascent() const { return face_ ? face_->Ascent() : 0; }

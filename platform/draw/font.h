@@ -28,8 +28,6 @@ class CFont {
   bool IsLoaded() const { return face_ != nullptr; }
   void DeleteObject();
 
-  // The file the face was found in ("" when none).
-  const std::string& FilePath() const;
   // Cell height (ascent + descent) and ascent in pixels; 0 without a face.
   int Height() const;
   int Ascent() const;

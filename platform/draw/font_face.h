@@ -21,8 +21,6 @@ struct TextMask {
 class FontFace {
  public:
   virtual ~FontFace() = default;
-  // The file the face was found in, or the name the system matched.
-  virtual const std::string& Path() const = 0;
   // Cell height (ascent + descent) and ascent in pixels.
   virtual int Height() const = 0;
   virtual int Ascent() const = 0;

@@ -7,17 +7,14 @@
 #include "platform/backend.h"
 
 namespace pellora {
-namespace {
-int depthOverride = 0;
-}  // namespace
-
 Size GetScreenSize() { return CurrentBackend().ScreenSize(); }
 
-void SetScreenDepthOverride(int depth) { depthOverride = depth; }
+void SetScreenDepthOverride(int depth) { CurrentBackend().ChooseDepth(depth); }
 
 int GetScreenDepth() {
-  if (depthOverride != 0) return depthOverride;
-  int depth = CurrentBackend().DisplayDepth();
+  Backend& backend = CurrentBackend();
+  if (backend.ChosenDepth() != 0) return backend.ChosenDepth();
+  int depth = backend.DisplayDepth();
   // The variable can only lower the depth a real display has.
   const char* env = std::getenv("PELLORA_DISPLAY_DEPTH");
   if (env) {

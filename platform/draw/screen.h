@@ -13,7 +13,8 @@ Size GetScreenSize();
 // PELLORA_DISPLAY_DEPTH asks for them.
 int GetScreenDepth();
 // Makes GetScreenDepth report depth (24, 8 or 4) whatever the environment
-// says; 0 removes the override. For tools and tests that choose the depth.
+// says, for as long as the current backend plays; 0 removes the override.
+// For tools and tests that choose the depth.
 void SetScreenDepthOverride(int depth);
 // The whole factor by which dialogs and message boxes grow so that they
 // keep their share of a dense screen: one per 720 lines of screen (2 from

@@ -19,19 +19,23 @@ const char* const kSoundFonts[] = {
     "/usr/share/sounds/sf2/FluidR3_GM.sf2",
 };
 
-// SDL_mixer plays one piece of music at a time and reports its end
-// through a hook without context: which device plays, and for whom.
-std::atomic<HWND> playingWindow{0};
-std::atomic<MCIDEVICEID> playingDevice{0};
-// The device whose music SDL_mixer holds, and whether its audio device
-// is open (user-interface thread only).
-MCIDEVICEID musicOwner = 0;
-bool mixerOpen = false;
+// SDL_mixer has one music stream and one audio device in a process, and
+// reports the end of the music through a hook without context: which
+// device plays and for whom (read by the hook on the audio thread), the
+// device whose music SDL_mixer holds and whether its audio device is open
+// (user-interface thread only).
+struct MixerState {
+  std::atomic<HWND> playingWindow{0};
+  std::atomic<MCIDEVICEID> playingDevice{0};
+  MCIDEVICEID musicOwner = 0;
+  bool mixerOpen = false;
+};
+MixerState mixer;
 
 // Runs on the audio thread: only posts the notification.
 void SDLCALL MusicFinished() {
-  MCIDEVICEID id = playingDevice.exchange(0);
-  if (id) NotifyMediaDone(playingWindow.load(), id);
+  MCIDEVICEID id = mixer.playingDevice.exchange(0);
+  if (id) NotifyMediaDone(mixer.playingWindow.load(), id);
 }
 
 struct Decoder {
@@ -66,7 +70,7 @@ void ChooseSoundFont() {
 // initFlag loaded. The decoders stay for the process: the next sound most
 // likely needs them again.
 bool AcquireMixerAudio(int initFlag) {
-  if (!mixerOpen) {
+  if (!mixer.mixerOpen) {
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
     ChooseSoundFont();
     // Stereo at CD rate whatever the card has: SDL converts to the
@@ -75,7 +79,7 @@ bool AcquireMixerAudio(int initFlag) {
       SDL_QuitSubSystem(SDL_INIT_AUDIO);
       return false;
     }
-    mixerOpen = true;
+    mixer.mixerOpen = true;
   }
   if (initFlag) Mix_Init(initFlag);
   return true;
@@ -83,9 +87,9 @@ bool AcquireMixerAudio(int initFlag) {
 
 void HaltMusic() {
   // A halted sound reports no end: forget it before halting it.
-  playingDevice.store(0);
+  mixer.playingDevice.store(0);
   Mix_HaltMusic();
-  musicOwner = 0;
+  mixer.musicOwner = 0;
 }
 
 class SdlMediaDevice : public MediaDevice {
@@ -112,21 +116,21 @@ class SdlMediaDevice : public MediaDevice {
     // Music that plays already (this device's or another's) ends
     // without a notification.
     HaltMusic();
-    playingWindow.store(window);
-    playingDevice.store(id);
+    mixer.playingWindow.store(window);
+    mixer.playingDevice.store(id);
     Mix_HookMusicFinished(&MusicFinished);
     // Played once (0 = no repeat); the show replays it itself.
     if (Mix_PlayMusic(music_, 0) != 0) {
-      playingDevice.store(0);
+      mixer.playingDevice.store(0);
       return false;
     }
-    musicOwner = id;
+    mixer.musicOwner = id;
     playing_ = id;
     return true;
   }
 
   void Stop() override {
-    if (playing_ && musicOwner == playing_ && mixerOpen) HaltMusic();
+    if (playing_ && mixer.musicOwner == playing_ && mixer.mixerOpen) HaltMusic();
     playing_ = 0;
   }
 
@@ -146,11 +150,11 @@ class SdlMediaDevice : public MediaDevice {
 std::unique_ptr<MediaDevice> CreateSdlMediaDevice() { return std::make_unique<SdlMediaDevice>(); }
 
 void ReleaseMixerAudio() {
-  if (!mixerOpen) return;
+  if (!mixer.mixerOpen) return;
   HaltMusic();
   Mix_CloseAudio();
   SDL_QuitSubSystem(SDL_INIT_AUDIO);
-  mixerOpen = false;
+  mixer.mixerOpen = false;
 }
 
 }  // namespace pellora

@@ -8,20 +8,20 @@
 
 namespace pellora {
 namespace {
-CWinApp* theApp = nullptr;
 
 void Dispatch(const MSG& msg) {
   if (CWnd* window = CWnd::FromHandle(msg.hwnd)) window->WindowProc(msg.message, msg.wParam, msg.lParam);
 }
 }  // namespace
 
-CWinApp::CWinApp(std::string appName) : appName_(std::move(appName)) { theApp = this; }
+CWinApp::CWinApp(std::string appName) : appName_(std::move(appName)) { WindowManager::Instance().app = this; }
 
 CWinApp::~CWinApp() {
-  if (theApp == this) theApp = nullptr;
+  CWinApp*& app = WindowManager::Instance().app;
+  if (app == this) app = nullptr;
 }
 
-CWinApp* AfxGetApp() { return theApp; }
+CWinApp* AfxGetApp() { return WindowManager::Instance().app; }
 
 bool CWinApp::InitInstance() { return true; }
 bool CWinApp::OnIdle(long) { return false; }

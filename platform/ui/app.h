@@ -43,6 +43,7 @@ class CWinApp {
   std::string appName_;
 };
 
+// The application object while one exists, as the window system knows it.
 CWinApp* AfxGetApp();
 
 // How long the loop sleeps between idle passes while nothing happens.

@@ -1,17 +1,14 @@
 #include "platform/ui/cursor.h"
 
-namespace pellora {
-namespace {
-CursorKind current = CursorKind::Arrow;
-}
+#include "platform/ui/window_manager.h"
 
+namespace pellora {
 CursorKind SetCursor(CursorKind cursor) {
+  CursorKind& current = WindowManager::Instance().cursor;
   CursorKind previous = current;
   current = cursor;
   CurrentBackend().SetCursor(cursor);
   return previous;
 }
-
-CursorKind GetCursor() { return current; }
 
 }  // namespace pellora

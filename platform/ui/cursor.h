@@ -7,7 +7,6 @@ namespace pellora {
 
 // Sets the cursor and returns the one it replaces.
 CursorKind SetCursor(CursorKind cursor);
-CursorKind GetCursor();
 
 // Shows the wait cursor for its lifetime, then puts the previous one back.
 class CWaitCursor {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/draw/font.h"
+#include "platform/ui/dialog_drawing.h"
 #include "platform/ui/window.h"
 
 namespace pellora {
@@ -40,7 +41,7 @@ struct DialogItem {
   std::string text;  // Windows-1252
   Rect rect;         // x, y, x + cx, y + cy in dialog units
   uint32_t style = 0;
-  int icon = 0;      // icon id of an SS_ICON static
+  IconPainter icon = nullptr;  // the icon of an SS_ICON static
 };
 
 struct DialogTemplate {

@@ -52,7 +52,7 @@ class CStaticControl : public CDialogControl {
   void Paint(CDC& dc, bool focused) override;
 
  private:
-  int icon_;
+  IconPainter icon_;
 };
 
 // Push buttons (the default one framed in black) and group boxes.

@@ -1,7 +1,6 @@
 #include "platform/ui/dialog_drawing.h"
 
 #include <cmath>
-#include <map>
 #include <vector>
 
 #include "platform/draw/dc.h"
@@ -67,9 +66,7 @@ void FillIconRect(uint32_t* pixels, int x0, int y0, int x1, int y1, uint32_t col
     for (int x = std::max(x0, 0); x < std::min(x1, kIconSize); ++x) pixels[y * kIconSize + x] = colour;
 }
 
-namespace {
-
-void PaintHand(uint32_t* p) {
+void PaintHandIcon(uint32_t* p) {
   FillIconDisc(p, 15.5, 15.5, 15, 0x800000);
   FillIconDisc(p, 15.5, 15.5, 14, 0xFF0000);
   // A white cross, three pixels thick.
@@ -80,7 +77,7 @@ void PaintHand(uint32_t* p) {
     }
 }
 
-void PaintExclamation(uint32_t* p) {
+void PaintExclamationIcon(uint32_t* p) {
   for (int y = 2; y < 30; ++y) {
     double half = (y - 2) * 0.55 + 0.5;
     for (int x = 0; x < kIconSize; ++x) {
@@ -92,7 +89,7 @@ void PaintExclamation(uint32_t* p) {
   FillIconRect(p, 15, 24, 17, 26, 0x000000);
 }
 
-void PaintAsterisk(uint32_t* p) {
+void PaintAsteriskIcon(uint32_t* p) {
   FillIconDisc(p, 15.5, 15.5, 15, 0x000080);
   FillIconDisc(p, 15.5, 15.5, 14, 0xFFFFFF);
   FillIconRect(p, 14, 7, 18, 11, 0x0000FF);
@@ -101,21 +98,11 @@ void PaintAsterisk(uint32_t* p) {
   FillIconRect(p, 12, 23, 20, 25, 0x0000FF);
 }
 
-std::map<int, IconPainter>& Icons() {
-  static std::map<int, IconPainter> icons{
-      {IDI_HAND, PaintHand}, {IDI_EXCLAMATION, PaintExclamation}, {IDI_ASTERISK, PaintAsterisk}};
-  return icons;
-}
 
-}  // namespace
-
-void RegisterIcon(int id, IconPainter painter) { Icons()[id] = std::move(painter); }
-
-void DrawIcon(CDC& dc, int x, int y, int id, int scale) {
-  auto it = Icons().find(id);
-  if (it == Icons().end()) return;
+void DrawIcon(CDC& dc, int x, int y, IconPainter icon, int scale) {
+  if (!icon) return;
   std::vector<uint32_t> pixels(size_t(kIconSize) * kIconSize, kTransparentPixel);
-  it->second(pixels.data());
+  icon(pixels.data());
   if (scale <= 1) {
     dc.DrawPixels(x, y, kIconSize, kIconSize, pixels.data());
     return;

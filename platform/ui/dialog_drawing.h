@@ -4,7 +4,6 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 
 #include "platform/base/types.h"
 
@@ -41,14 +40,17 @@ void DrawEtchedFrame(CDC& dc, const Rect& r, int unit = 1);
 // The dotted rectangle around a focused control's text.
 void DrawFocusRect(CDC& dc, const Rect& r, int unit = 1);
 
-// Standard icons of message boxes, and the registry of the program's own.
-enum : int { IDI_HAND = 32513, IDI_EXCLAMATION = 32515, IDI_ASTERISK = 32516 };
+// Icons are painted by a function into 32 x 32 pixels, kTransparentPixel
+// where empty: the standard icons of message boxes below, and the
+// program's own, which its dialog templates name.
 constexpr int kIconSize = 32;
-using IconPainter = std::function<void(uint32_t* pixels)>;  // 32 x 32, kTransparentPixel where empty
-void RegisterIcon(int id, IconPainter painter);
-// Draws icon id with its top-left corner at (x, y), each of its pixels a
-// square of scale x scale; nothing for unknown ids.
-void DrawIcon(CDC& dc, int x, int y, int id, int scale = 1);
+using IconPainter = void (*)(uint32_t* pixels);
+void PaintHandIcon(uint32_t* pixels);
+void PaintExclamationIcon(uint32_t* pixels);
+void PaintAsteriskIcon(uint32_t* pixels);
+// Draws the icon with its top-left corner at (x, y), each of its pixels a
+// square of scale x scale; nothing without a painter.
+void DrawIcon(CDC& dc, int x, int y, IconPainter icon, int scale = 1);
 
 // Helpers for icon painters on a 32 x 32 pixel grid.
 void FillIconDisc(uint32_t* pixels, double cx, double cy, double radius, uint32_t colour);

@@ -20,12 +20,12 @@ constexpr int kMargin = 12;
 constexpr int kButtonWidth = 75;
 constexpr int kButtonHeight = 23;
 
-int IconFor(MessageBoxIcon icon) {
+IconPainter IconFor(MessageBoxIcon icon) {
   switch (icon) {
-    case MessageBoxIcon::Error: return IDI_HAND;
-    case MessageBoxIcon::Exclamation: return IDI_EXCLAMATION;
-    case MessageBoxIcon::Information: return IDI_ASTERISK;
-    default: return 0;
+    case MessageBoxIcon::Error: return PaintHandIcon;
+    case MessageBoxIcon::Exclamation: return PaintExclamationIcon;
+    case MessageBoxIcon::Information: return PaintAsteriskIcon;
+    default: return nullptr;
   }
 }
 
@@ -43,7 +43,7 @@ DialogTemplate MessageBoxTemplate(const std::string& text, const std::string& ca
   font.CreateFont(-MulDiv(t.pointSize, GetLogPixelsY(), 72), FW_NORMAL, false, t.faceName);
   CFont bold;
   bold.CreateFont(-MulDiv(t.pointSize, GetLogPixelsY(), 72), FW_BOLD, false, t.faceName);
-  int icon = IconFor(kind);
+  IconPainter icon = IconFor(kind);
   int textLeft = margin + (icon ? iconSize + margin : 0);
   int maxWidth = std::max(200 * s, std::min(GetScreenSize().cx * 5 / 8, 480 * s) - textLeft - margin);
   // Measure by laying the text out on a surface of no window.

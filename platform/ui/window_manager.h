@@ -16,6 +16,7 @@
 
 namespace pellora {
 
+class CWinApp;
 class CWnd;
 
 struct MSG {
@@ -49,6 +50,11 @@ class WindowManager {
   // The window that takes every mouse event wherever the pointer is; 0 for
   // none.
   HWND capture = 0;
+  // The cursor the screen shows (ui/cursor.h sets it).
+  CursorKind cursor = CursorKind::Arrow;
+  // The application object while one exists (AfxGetApp); it outlives
+  // Reset, which forgets the windows between tests.
+  CWinApp* app = nullptr;
 
   // Invalid areas in client coordinates.
   void Invalidate(HWND hwnd, const Rect& rect, bool erase);

@@ -7,35 +7,10 @@
 #include "platform/draw/dc.h"
 #include "platform/draw/palette.h"
 #include "platform/draw/system_dc.h"
-#include "platform/os/dynamic_library.h"
 #include "platform/ui/message_box.h"
 
 namespace pellora {
 namespace {
-
-// The library's calling convention is the system's (the callee clears the
-// stack on 32-bit Windows): the build names it in PELLORA_SYSTEM_CALL.
-extern "C" {
-using VersionProc = uint32_t(PELLORA_SYSTEM_CALL*)();
-using OpenProc = void*(PELLORA_SYSTEM_CALL*)();
-using CloseProc = int(PELLORA_SYSTEM_CALL*)(void*);
-using DrawProc = int(PELLORA_SYSTEM_CALL*)(void*, void*, int, int, int, int, BITMAPINFOHEADER*, void*, int, int, int,
-                                           int, unsigned);
-}
-
-struct Bridge {
-  bool loaded = false;
-  DynamicLibrary library;
-  VersionProc version = nullptr;
-  OpenProc open = nullptr;
-  CloseProc close = nullptr;
-  DrawProc draw = nullptr;
-};
-
-Bridge& State() {
-  static Bridge bridge;
-  return bridge;
-}
 
 // The entry points in the order they are resolved.
 const char* const kEntryPoints[] = {"VideoForWindowsVersion", "DrawDibOpen",       "DrawDibClose",
@@ -44,52 +19,47 @@ const char* const kEntryPoints[] = {"VideoForWindowsVersion", "DrawDibOpen",    
 
 }  // namespace
 
-bool LoadVideoBridge() { return LoadVideoBridge(kVideoBridgeLibrary); }
-
-bool LoadVideoBridge(const std::string& library) {
-  Bridge& b = State();
-  if (b.loaded) return true;
-  if (!b.library.Open(library)) return false;
+bool VideoBridge::LoadVideoBridge(const std::string& library) {
+  if (loaded_) return true;
+  if (!library_.Open(library)) return false;
   void* found[9] = {};
   for (size_t i = 0; i < 9; ++i) {
-    found[i] = b.library.Symbol(kEntryPoints[i]);
+    found[i] = library_.Symbol(kEntryPoints[i]);
     if (!found[i]) {
-      // The library stays loaded, unused, until the process ends.
+      // The library stays loaded, unused, as long as the bridge.
       MessageBox(0, std::string("No ") + kEntryPoints[i] + " in DLL !", "", MB_ICONERROR);
       return false;
     }
   }
-  b.version = reinterpret_cast<VersionProc>(found[0]);
-  b.open = reinterpret_cast<OpenProc>(found[1]);
-  b.close = reinterpret_cast<CloseProc>(found[2]);
-  b.draw = reinterpret_cast<DrawProc>(found[3]);
-  b.version();
-  b.loaded = true;
+  version_ = reinterpret_cast<VersionProc>(found[0]);
+  open_ = reinterpret_cast<OpenProc>(found[1]);
+  close_ = reinterpret_cast<CloseProc>(found[2]);
+  draw_ = reinterpret_cast<DrawProc>(found[3]);
+  version_();
+  loaded_ = true;
   return true;
 }
 
-bool UnloadVideoBridge() {
-  Bridge& b = State();
-  if (b.loaded) {
-    b.library.Close();
-    b.loaded = false;
-    b.version = nullptr;
-    b.open = nullptr;
-    b.close = nullptr;
-    b.draw = nullptr;
+bool VideoBridge::UnloadVideoBridge() {
+  if (loaded_) {
+    library_.Close();
+    loaded_ = false;
+    version_ = nullptr;
+    open_ = nullptr;
+    close_ = nullptr;
+    draw_ = nullptr;
   }
   return true;
 }
 
-bool VideoBridgeLoaded() { return State().loaded; }
+HDRAWDIB VideoBridge::DrawDibOpen() { return loaded_ ? open_() : nullptr; }
 
-HDRAWDIB DrawDibOpen() { return State().loaded ? State().open() : nullptr; }
+bool VideoBridge::DrawDibClose(HDRAWDIB hdd) { return loaded_ && hdd && close_(hdd) != 0; }
 
-bool DrawDibClose(HDRAWDIB hdd) { return State().loaded && hdd && State().close(hdd) != 0; }
-
-bool DrawDibDraw(HDRAWDIB hdd, CDC& dc, int xDst, int yDst, int dxDst, int dyDst, BITMAPINFOHEADER* header,
-                 void* bits, int xSrc, int ySrc, int dxSrc, int dySrc, unsigned flags) {
-  if (!State().loaded || !hdd || !header) return false;
+bool VideoBridge::DrawDibDraw(HDRAWDIB hdd, CDC& dc, int xDst, int yDst, int dxDst, int dyDst,
+                              BITMAPINFOHEADER* header, void* bits, int xSrc, int ySrc, int dxSrc, int dySrc,
+                              unsigned flags) {
+  if (!loaded_ || !hdd || !header) return false;
   // A picture of 256 colours or fewer brings its colours to a palette
   // display, in the foreground, as the library does on such displays: the
   // system's own library realises them in its context, which is not ours.
@@ -107,7 +77,7 @@ bool DrawDibDraw(HDRAWDIB hdd, CDC& dc, int xDst, int yDst, int dxDst, int dyDst
   // in dc.
   Rect area{xDst, yDst, xDst + dxDst, yDst + dyDst};
   bool drawn = DrawThroughSystemDc(dc, area, [&](void* systemDc) {
-    return State().draw(hdd, systemDc, xDst, yDst, dxDst, dyDst, header, bits, xSrc, ySrc, dxSrc, dySrc, flags) != 0;
+    return draw_(hdd, systemDc, xDst, yDst, dxDst, dyDst, header, bits, xSrc, ySrc, dxSrc, dySrc, flags) != 0;
   });
   if (!colours.IsEmpty()) dc.SelectPalette(previous, true);
   return drawn;

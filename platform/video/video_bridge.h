@@ -1,7 +1,9 @@
 // The video drawing bridge: when the platform's video drawing library is
 // present, the screen image is drawn through its bitmap drawing functions
 // instead of PaintDIB. The library is loaded by name at run time; where it
-// does not exist (Linux), loading fails silently and PaintDIB draws.
+// does not exist (Linux), loading fails silently and PaintDIB draws. The
+// bridge is an object of its owner's (the player's application object),
+// which loads it at start-up and releases it at exit.
 //
 // Entry points the library exports, as C functions (a device context is
 // the system's, platform/draw/system_dc.h: a GDI one on Windows, elsewhere the
@@ -25,9 +27,11 @@
 // null bits pointer means the pixels follow the header's colour table.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "platform/draw/dib_drawing.h"
+#include "platform/os/dynamic_library.h"
 
 namespace pellora {
 
@@ -37,19 +41,43 @@ using HDRAWDIB = void*;
 
 inline constexpr char kVideoBridgeLibrary[] = "MSVFW32.DLL";
 
-// Loads the library (kVideoBridgeLibrary unless another name is given) and
-// resolves its nine entry points; true when the bridge is usable. A missing
-// library is silent; a missing entry point shows a message box.
-bool LoadVideoBridge();
-bool LoadVideoBridge(const std::string& library);
-// Forgets a loaded bridge; always true.
-bool UnloadVideoBridge();
-bool VideoBridgeLoaded();
+class VideoBridge {
+ public:
+  VideoBridge() = default;
+  ~VideoBridge() { UnloadVideoBridge(); }
+  VideoBridge(const VideoBridge&) = delete;
+  VideoBridge& operator=(const VideoBridge&) = delete;
 
-// Calls through the bridge; without it they do nothing and fail.
-HDRAWDIB DrawDibOpen();
-bool DrawDibClose(HDRAWDIB hdd);
-bool DrawDibDraw(HDRAWDIB hdd, CDC& dc, int xDst, int yDst, int dxDst, int dyDst, BITMAPINFOHEADER* header,
-                 void* bits, int xSrc, int ySrc, int dxSrc, int dySrc, unsigned flags);
+  // Loads the library (kVideoBridgeLibrary unless another name is given)
+  // and resolves its nine entry points; true when the bridge is usable. A
+  // missing library is silent; a missing entry point shows a message box.
+  // A bridge that is loaded stays as it is.
+  bool LoadVideoBridge(const std::string& library = kVideoBridgeLibrary);
+  // Forgets a loaded bridge; always true.
+  bool UnloadVideoBridge();
+  bool VideoBridgeLoaded() const { return loaded_; }
+
+  // Calls through the bridge; without it they do nothing and fail.
+  HDRAWDIB DrawDibOpen();
+  bool DrawDibClose(HDRAWDIB hdd);
+  bool DrawDibDraw(HDRAWDIB hdd, CDC& dc, int xDst, int yDst, int dxDst, int dyDst, BITMAPINFOHEADER* header,
+                   void* bits, int xSrc, int ySrc, int dxSrc, int dySrc, unsigned flags);
+
+ private:
+  // The library's calling convention is the system's (the callee clears
+  // the stack on 32-bit Windows): the build names it in PELLORA_SYSTEM_CALL.
+  using VersionProc = uint32_t(PELLORA_SYSTEM_CALL*)();
+  using OpenProc = void*(PELLORA_SYSTEM_CALL*)();
+  using CloseProc = int(PELLORA_SYSTEM_CALL*)(void*);
+  using DrawProc = int(PELLORA_SYSTEM_CALL*)(void*, void*, int, int, int, int, BITMAPINFOHEADER*, void*, int, int,
+                                             int, int, unsigned);
+
+  bool loaded_ = false;
+  DynamicLibrary library_;
+  VersionProc version_ = nullptr;
+  OpenProc open_ = nullptr;
+  CloseProc close_ = nullptr;
+  DrawProc draw_ = nullptr;
+};
 
 }  // namespace pellora

@@ -68,7 +68,7 @@ TEST_F(PackageReaderTest, ReadsEveryFieldOfATypicalPackage) {
   EXPECT_EQ(doc_.title, "Vacances");
   EXPECT_EQ(doc_.description, "Une semaine");
   EXPECT_EQ(doc_.notice, "(c) Famille");
-  EXPECT_EQ(packageVersion, 1);
+  EXPECT_EQ(doc_.packageVersion, 1);
   EXPECT_EQ(doc_.backgroundKind, BACKGROUND_COLOUR);
   EXPECT_EQ(doc_.gradientColourB, 0x800000u);
   EXPECT_EQ(doc_.password, "secret");

@@ -5,7 +5,6 @@
 #include <filesystem>
 
 #include "document/diapo_doc.h"
-#include "document/stored_names.h"
 #include "image/colour_reduction.h"
 #include "image/dib_pixels.h"
 #include "platform/backend.h"
@@ -27,7 +26,6 @@ class SlideRendering : public ::testing::Test {
   void TearDown() override {
     SetScreenDepthOverride(0);
     InstallBackend(nullptr);
-    tempDirectory.clear();
   }
   void UseScreen(int depth, Size size = {640, 480}) {
     HeadlessBackend::Options options;
@@ -36,7 +34,7 @@ class SlideRendering : public ::testing::Test {
     backend = owned.get();
     InstallBackend(std::move(owned));
     SetScreenDepthOverride(depth);
-    tempDirectory = temp.path().string() + "/";
+    document.tempDirectory = temp.path().string() + "/";
   }
   bool TempEmpty() const { return std::filesystem::is_empty(temp.path()); }
 
@@ -193,13 +191,13 @@ TEST_F(SlideRendering, TemporaryFileIsDeletedOnEveryPath) {
   // A temporary folder that cannot take the file: the picture is decoded
   // from the package's bytes.
   slide.pictureFit = FIT_NONE;
-  tempDirectory = files.path().string() + "/absent/";
+  document.tempDirectory = files.path().string() + "/absent/";
   EXPECT_TRUE(slide.RenderPicture(frame, &document));
   EXPECT_NE(Drawn(frame, {0, 0, 0}).right, -1);
 }
 
 TEST_F(SlideRendering, WithoutATemporaryDirectoryTheSystemOneIsUsed) {
-  tempDirectory.clear();
+  document.tempDirectory.clear();
   bool rendered = false;
   HDIB frame = BlackFrame();
   {

@@ -25,15 +25,15 @@ TEST(MulDiv, RoundsToNearestWithHalvesAwayFromZero) {
   EXPECT_EQ(MulDiv(2000000000, 2000000000, 1), -1);  // overflow
 }
 
-TEST(Random, FollowsTheProcessGeneratorSequence) {
-  SeedRandom(1);
-  EXPECT_EQ(Random(), 41);
-  EXPECT_EQ(Random(), 18467);
-  EXPECT_EQ(Random(), 6334);
-  EXPECT_EQ(Random(), 26500);
-  SeedRandom(0);
+TEST(Random, FollowsTheRunTimeGeneratorSequence) {
+  RandomGenerator random(1);
+  EXPECT_EQ(random.Next(), 41);
+  EXPECT_EQ(random.Next(), 18467);
+  EXPECT_EQ(random.Next(), 6334);
+  EXPECT_EQ(random.Next(), 26500);
+  random.Seed(0);
   for (int i = 0; i < 1000; ++i) {
-    int r = Random();
+    int r = random.Next();
     ASSERT_GE(r, 0);
     ASSERT_LE(r, 32767);
   }

@@ -120,8 +120,8 @@ TEST_F(ShowSound, EmbeddedSoundsAreWrittenSafely) {
   std::string wav = test::ToneWav(0.5);
   GlobalBlock block = GlobalBlock::Allocate(wav.size());
   std::copy(wav.begin(), wav.end(), block.data());
-  tempDirectory = temp.path().string() + "/";
   CShowSound sound(nullptr);
+  sound.tempDirectory = temp.path().string() + "/";
   // Owner-only, with the bytes of the block, and played.
   ASSERT_TRUE(sound.PlayEmbeddedSound(block, uint32_t(wav.size()), false, "wav"));
   EXPECT_EQ(fs::status(sound.tempSoundFile).permissions() & fs::perms::all, fs::perms::owner_read | fs::perms::owner_write);
@@ -144,12 +144,11 @@ TEST_F(ShowSound, EmbeddedSoundsAreWrittenSafely) {
   EXPECT_EQ(sound.mciDeviceId, 0);
   // No block, or a folder that cannot be written to: nothing is played or left.
   EXPECT_FALSE(sound.PlayEmbeddedSound(GlobalBlock(), 100, false, "wav"));
-  tempDirectory = temp.path().string() + "/absent/";
+  sound.tempDirectory = temp.path().string() + "/absent/";
   EXPECT_FALSE(sound.PlayEmbeddedSound(block, uint32_t(wav.size()), false, "wav"));
   EXPECT_EQ(sound.tempSoundFile, "");
   EXPECT_EQ(sound.mciDeviceId, 0);
   EXPECT_TRUE(DiaFiles().empty());
-  tempDirectory.clear();
 }
 
 TEST_F(ShowSound, ModulesGoToTheModulePlayerAndEverythingElseToTheMediaDevice) {

@@ -49,6 +49,7 @@ class Stage {
   }
   CShowWnd& Window() { return *window_; }
   HeadlessBackend& Backend() { return *backend_; }
+  test::LoneShowHost& Host() { return host_; }
 
  private:
   HeadlessBackend* backend_;
@@ -142,9 +143,9 @@ TEST(TransitionDrawing, EachStepDrawsOnlyItsRectangleAndTheEndShowsTheFrame) {
       window.currentFrame.Attach(PatternFrame(size.cx, size.cy));
       {
         CClientDC dc(&window);
-        FrameCanvas canvas(window, dc, window.currentFrame.m_hDIB, nullptr, nullptr);
+        FrameCanvas canvas(window, dc, window.currentFrame.m_hDIB, stage.Host().bridge, nullptr, nullptr);
         CheckingCanvas checking(window, canvas);
-        RunTransitionSteps(uint16_t(effect), window.GetClientRect(), checking);
+        RunTransitionSteps(uint16_t(effect), window.GetClientRect(), checking, stage.Host().random);
       }
       // What RunTransition adds: the full repaint.
       window.InvalidateRect(nullptr, false);
@@ -173,6 +174,7 @@ struct Animation {
 
 Animation Animate(Size size, int effect) {
   Stage stage(size);
+  stage.Host().random.Seed(5);
   stage.Window().currentFrame.Attach(PatternFrame(size.cx, size.cy));
   Animation a;
   stage.Backend().onPresent = [&](const Surface&, const Rect& dirty) {
@@ -189,7 +191,6 @@ TEST(TransitionDrawing, EveryEffectIsAnAnimationOfAtMostThreeSeconds) {
   for (Size size : {Size{640, 480}, Size{1920, 1080}})
     for (int effect = 2; effect <= 18; ++effect) {
       SCOPED_TRACE(::testing::Message() << "effect " << effect << " on " << size.cx << "x" << size.cy);
-      SeedRandom(5);
       Animation a = Animate(size, effect);
       // The last frame is the full repaint; the others show the effect.
       RecordProperty("effect" + std::to_string(effect) + "_" + std::to_string(size.cx), std::to_string(a.frames) + " frames " + std::to_string(a.milliseconds) + " ms");

@@ -190,9 +190,9 @@ TEST(TransitionSteps, EveryEffectDrawsItsRectanglesInOrder) {
   for (int effect = 1; effect <= 20; ++effect)
     for (Size size : kSizes) {
       SCOPED_TRACE(::testing::Message() << "effect " << effect << " on " << size.cx << "x" << size.cy);
-      SeedRandom(1234);
+      RandomGenerator random(1234);
       Recorder recorder;
-      RunTransitionSteps(uint16_t(effect), {0, 0, size.cx, size.cy}, recorder);
+      RunTransitionSteps(uint16_t(effect), {0, 0, size.cx, size.cy}, recorder, random);
       std::vector<Step> expected = Expected(effect, size.cx, size.cy, 1234);
       ASSERT_EQ(recorder.steps.size(), expected.size());
       for (size_t i = 0; i < expected.size(); ++i) ASSERT_EQ(recorder.steps[i], expected[i]) << "step " << i;
@@ -202,7 +202,8 @@ TEST(TransitionSteps, EveryEffectDrawsItsRectanglesInOrder) {
 TEST(TransitionSteps, StepCountsMatchTheEffectTable) {
   auto count = [](int effect, int W, int H) {
     Recorder r;
-    RunTransitionSteps(uint16_t(effect), {0, 0, W, H}, r);
+    RandomGenerator random;
+    RunTransitionSteps(uint16_t(effect), {0, 0, W, H}, r, random);
     return r.steps.size();
   };
   EXPECT_EQ(count(2, 640, 480), 128u);
@@ -218,31 +219,31 @@ TEST(TransitionSteps, StepCountsMatchTheEffectTable) {
 
 TEST(TransitionSteps, RandomBlocksTryThreeTimesPerBlockOfTheGrid) {
   // 640 x 480 is a grid of 43 x 32 blocks: 4128 tries of two numbers each.
-  SeedRandom(99);
-  for (int i = 0; i < 2 * 3 * 43 * 32; ++i) Random();
-  int next = Random();
-  SeedRandom(99);
+  RandomGenerator reference(99);
+  for (int i = 0; i < 2 * 3 * 43 * 32; ++i) reference.Next();
+  int next = reference.Next();
+  RandomGenerator random(99);
   Recorder r;
-  RunTransitionSteps(TRANSITION_RANDOM_BLOCKS, {0, 0, 640, 480}, r);
-  EXPECT_EQ(Random(), next);
+  RunTransitionSteps(TRANSITION_RANDOM_BLOCKS, {0, 0, 640, 480}, r, random);
+  EXPECT_EQ(random.Next(), next);
   EXPECT_LE(r.steps.size(), size_t(43 * 32));
   EXPECT_GT(r.steps.size(), size_t(43 * 32 * 8 / 10));
 }
 
 TEST(TransitionSteps, RandomPickIsOneToEighteenFromTheGenerator) {
-  SeedRandom(7);
+  RandomGenerator reference(7);
   std::vector<int> expected;
-  for (int i = 0; i < 200; ++i) expected.push_back(Random() % 18 + 1);
-  SeedRandom(7);
+  for (int i = 0; i < 200; ++i) expected.push_back(reference.Next() % 18 + 1);
+  RandomGenerator random(7);
   std::vector<bool> seen(19, false);
   for (int i = 0; i < 200; ++i) {
-    uint16_t picked = PickTransition(TRANSITION_RANDOM);
+    uint16_t picked = PickTransition(TRANSITION_RANDOM, random);
     ASSERT_EQ(picked, expected[size_t(i)]);
     seen[picked] = true;
   }
   for (int e = 1; e <= 18; ++e) EXPECT_TRUE(seen[size_t(e)]) << e;  // the cut included
-  EXPECT_EQ(PickTransition(19), 19);
-  EXPECT_EQ(PickTransition(7), 7);
+  EXPECT_EQ(PickTransition(19, random), 19);
+  EXPECT_EQ(PickTransition(7, random), 7);
 }
 
 }  // namespace

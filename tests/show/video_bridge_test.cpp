@@ -15,38 +15,38 @@ using test::HeadlessShow;
 
 std::string StandIn(const char* name) { return test::BinDir() + "/" + name + PELLORA_MODULE_SUFFIX; }
 
-class VideoBridge : public ::testing::Test {
+class VideoBridgeLoading : public ::testing::Test {
  protected:
-  void TearDown() override { UnloadVideoBridge(); }
+  VideoBridge bridge;
 };
 
-TEST_F(VideoBridge, AMissingLibraryIsSilent) {
+TEST_F(VideoBridgeLoading, AMissingLibraryIsSilent) {
   HeadlessShow show;
-  EXPECT_FALSE(LoadVideoBridge(StandIn("no_such_library")));
-  EXPECT_FALSE(VideoBridgeLoaded());
+  EXPECT_FALSE(bridge.LoadVideoBridge(StandIn("no_such_library")));
+  EXPECT_FALSE(bridge.VideoBridgeLoaded());
   EXPECT_TRUE(show.Backend().MessageBoxes().empty());
-  EXPECT_EQ(DrawDibOpen(), nullptr);
-  EXPECT_TRUE(UnloadVideoBridge());
+  EXPECT_EQ(bridge.DrawDibOpen(), nullptr);
+  EXPECT_TRUE(bridge.UnloadVideoBridge());
 }
 
-TEST_F(VideoBridge, AMissingEntryPointIsToldWithAnEmptyCaption) {
+TEST_F(VideoBridgeLoading, AMissingEntryPointIsToldWithAnEmptyCaption) {
   HeadlessShow show;
-  EXPECT_FALSE(LoadVideoBridge(StandIn("video_stand_in_missing")));
-  EXPECT_FALSE(VideoBridgeLoaded());
+  EXPECT_FALSE(bridge.LoadVideoBridge(StandIn("video_stand_in_missing")));
+  EXPECT_FALSE(bridge.VideoBridgeLoaded());
   ASSERT_EQ(show.Backend().MessageBoxes().size(), 1u);
   EXPECT_EQ(show.Backend().MessageBoxes()[0], "No DrawDibDraw in DLL !");
   EXPECT_EQ(show.Backend().MessageBoxCaptions()[0], "");
 }
 
-TEST_F(VideoBridge, ASecondLoadAfterSuccessKeepsTheBridge) {
+TEST_F(VideoBridgeLoading, ASecondLoadAfterSuccessKeepsTheBridge) {
   HeadlessShow show;
-  ASSERT_TRUE(LoadVideoBridge(StandIn("video_stand_in_complete")));
-  EXPECT_TRUE(LoadVideoBridge(StandIn("video_stand_in_missing")));
-  EXPECT_TRUE(LoadVideoBridge(StandIn("no_such_library")));
+  ASSERT_TRUE(bridge.LoadVideoBridge(StandIn("video_stand_in_complete")));
+  EXPECT_TRUE(bridge.LoadVideoBridge(StandIn("video_stand_in_missing")));
+  EXPECT_TRUE(bridge.LoadVideoBridge(StandIn("no_such_library")));
   EXPECT_TRUE(show.Backend().MessageBoxes().empty());
-  EXPECT_NE(DrawDibOpen(), nullptr);
-  EXPECT_TRUE(UnloadVideoBridge());
-  EXPECT_FALSE(VideoBridgeLoaded());
+  EXPECT_NE(bridge.DrawDibOpen(), nullptr);
+  EXPECT_TRUE(bridge.UnloadVideoBridge());
+  EXPECT_FALSE(bridge.VideoBridgeLoaded());
 }
 
 // The screen a show puts up at a time, drawn through the library (none
@@ -55,7 +55,7 @@ Surface ScreenOfShow(const std::string& package, const std::string& library, int
   HeadlessShow show;
   DynamicLibrary counter;
   if (!library.empty()) {
-    EXPECT_TRUE(LoadVideoBridge(library));
+    show.videoLibrary = library;
     EXPECT_TRUE(counter.Open(library));
   }
   Surface screen;
@@ -78,7 +78,7 @@ std::string TwoSlideShow(test::TempDir& dir) {
   return package;
 }
 
-TEST_F(VideoBridge, TheShowDrawsThroughTheBridgeAndLooksTheSame) {
+TEST(VideoBridgeShow, TheShowDrawsThroughTheBridgeAndLooksTheSame) {
   test::TempDir dir;
   std::string package = TwoSlideShow(dir);
   int draws = 0;

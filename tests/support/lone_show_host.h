@@ -4,6 +4,8 @@
 #pragma once
 
 #include "platform/ui/window.h"
+#include "platform/video/video_bridge.h"
+#include "show/dialog_fonts.h"
 #include "show/show_host.h"
 #include "show/show_sound.h"
 
@@ -14,9 +16,15 @@ class LoneShowHost : public ShowHost {
   void CloseProgram() override {}
   CWnd& PaletteOwner() override { return *window; }
   Rect CentringRect() override { return window->GetWindowRect(); }
+  RandomGenerator& Random() override { return random; }
+  const DialogFonts& Fonts() override { return fonts; }
+  VideoBridge& Bridge() override { return bridge; }
 
   CWnd* window = nullptr;  // the show window, once made
   CShowSound sound{nullptr};
+  RandomGenerator random;
+  DialogFonts fonts;
+  VideoBridge bridge;
 };
 
 }  // namespace pellora::test

@@ -78,6 +78,7 @@ int HeadlessShow::Run(const std::string& packagePath, uint64_t limitMs) {
   int status;
   {
     CShowPlayerApp app(ShowSource{packagePath, 0});
+    if (!videoLibrary.empty()) app.videoLibrary = videoLibrary;
     status = app.Run();
   }
   endTime_ = backend_->Now();

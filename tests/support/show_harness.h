@@ -45,6 +45,8 @@ class HeadlessShow {
   void At(uint64_t ms, std::function<void()> action);
   // Plays the package; the player's exit status.
   int Run(const std::string& packagePath, uint64_t limitMs = 120000);
+  // The video drawing library the player loads; empty: the system's.
+  std::string videoLibrary;
   // Every cursor the player set, in order.
   const std::vector<CursorKind>& Cursors() const { return cursors_; }
   uint64_t EndTime() const { return endTime_; }

@@ -79,7 +79,8 @@ TEST(ShowSchema, KnowsEveryKeyPackAcceptsAndNoOther) {
     std::sort(names.begin(), names.end());
     return names;
   };
-  auto sorted = [](std::vector<std::string> names) {
+  auto sorted = [](std::span<const std::string_view> list) {
+    std::vector<std::string> names(list.begin(), list.end());
     std::sort(names.begin(), names.end());
     return names;
   };

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "app/package_location.h"
 #include "document/diapo_doc.h"
@@ -113,7 +114,7 @@ std::string FindPlayer(const std::string& target) {
 std::string PlayerRefusal(const std::string& path, const std::string& target) {
   std::optional<std::vector<uint8_t>> start = ReadFileBytes(path, 4);
   if (!start) return "cannot read the player " + path;
-  static const std::string kElf = "\x7F" "ELF";
+  constexpr std::string_view kElf = "\x7F" "ELF";
   std::string magic(start->begin(), start->end());
   bool matches = target == "windows" ? magic.rfind("MZ", 0) == 0 : magic == kElf;
   return matches ? "" : path + " is not a " + (target == "windows" ? "Windows" : "Linux") + " program";

@@ -111,13 +111,13 @@ class Reader {
     return resolved;
   }
 
-  void CheckKeys(const json& object, const std::vector<std::string>& known, const std::string& where) {
+  void CheckKeys(const json& object, std::span<const std::string_view> known, const std::string& where) {
     for (const auto& [key, value] : object.items()) {
       if (std::find(known.begin(), known.end(), key) != known.end()) continue;
       std::string closest;
       size_t best = std::max<size_t>(2, key.size() / 3) + 1;
-      for (const std::string& k : known)
-        if (size_t d = Distance(key, k); d < best) best = d, closest = k;
+      for (std::string_view k : known)
+        if (size_t d = Distance(key, std::string(k)); d < best) best = d, closest = k;
       Error(where, "unknown key " + Quoted(key) + (closest.empty() ? "" : " — did you mean " + Quoted(closest) + "?"));
     }
   }
@@ -387,24 +387,19 @@ size_t DescriptionRead::ErrorCount() const {
 
 size_t DescriptionRead::WarningCount() const { return problems.size() - ErrorCount(); }
 
-const std::vector<std::string>& ShowKeys() {
-  static const std::vector<std::string> keys = {"$schema",    "title",      "description",   "notice",
-                                                "password",   "loopShow",   "background",    "music",
-                                                "embedMusic", "pictureMargin", "pictureOption", "slides"};
-  return keys;
-}
-
-const std::vector<std::string>& BackgroundKeys() {
-  static const std::vector<std::string> keys = {"kind",        "colourA", "colourB",  "horizontal",
+namespace {
+constexpr std::string_view kShowKeys[] = {"$schema",  "title",      "description", "notice",        "password",
+                                          "loopShow", "background", "music",       "embedMusic",    "pictureMargin",
+                                          "pictureOption", "slides"};
+constexpr std::string_view kBackgroundKeys[] = {"kind",        "colourA", "colourB",  "horizontal",
                                                 "plainColour", "picture", "placement"};
-  return keys;
-}
+constexpr std::string_view kSlideKeys[] = {"picture",    "embed", "name",      "comment",   "fit",       "duration",
+                                           "advance",    "transition", "sound", "soundFile", "embedSound"};
+}  // namespace
 
-const std::vector<std::string>& SlideKeys() {
-  static const std::vector<std::string> keys = {"picture",  "embed",      "name",  "comment",   "fit",       "duration",
-                                                "advance",  "transition", "sound", "soundFile", "embedSound"};
-  return keys;
-}
+std::span<const std::string_view> ShowKeys() { return kShowKeys; }
+std::span<const std::string_view> BackgroundKeys() { return kBackgroundKeys; }
+std::span<const std::string_view> SlideKeys() { return kSlideKeys; }
 
 DescriptionRead ReadShowDescription(const std::string& descriptionPath) {
   DescriptionRead result;
@@ -438,7 +433,7 @@ DescriptionRead ReadShowDescription(const std::string& descriptionPath) {
   result.problems = std::move(reader.problems);
   result.files = std::move(reader.files);
   if (result.ErrorCount() == 0) {
-    packageVersion = kWrittenPackageVersion;
+    doc->packageVersion = kWrittenPackageVersion;
     result.document = std::move(doc);
   }
   return result;

@@ -6,7 +6,9 @@
 
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace pellora {
@@ -50,8 +52,8 @@ bool ParseColour(const std::string& text, uint32_t& colour);
 std::string PictureFormatTag(const std::string& fileName);
 
 // The keys a description may hold: at its top, in "background", in a slide.
-const std::vector<std::string>& ShowKeys();
-const std::vector<std::string>& BackgroundKeys();
-const std::vector<std::string>& SlideKeys();
+std::span<const std::string_view> ShowKeys();
+std::span<const std::string_view> BackgroundKeys();
+std::span<const std::string_view> SlideKeys();
 
 }  // namespace pellora::tools

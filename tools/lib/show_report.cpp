@@ -77,7 +77,7 @@ std::string ShowReportJson(const CDiapoDoc& d, uint32_t packageOffset) {
   j["notice"] = Text(d.notice);
   j["password"] = Text(d.password);
   j["loopShow"] = d.loopShow;
-  j["packageVersion"] = packageVersion;
+  j["packageVersion"] = d.packageVersion;
   j["musicFileName"] = Text(d.musicFileName);
   j["musicSize"] = d.musicSize;
   j["pictureMargin"] = d.pictureMargin;
@@ -131,7 +131,7 @@ std::string ShowReportText(const CDiapoDoc& d, uint32_t packageOffset) {
       << "Notice:       " << TerminalText(d.notice) << "\n"
       << "Password:     " << (d.password.empty() ? "none" : "yes") << "\n"
       << "Loop:         " << (d.loopShow ? "yes" : "no") << "\n"
-      << "Version:      " << packageVersion << "\n"
+      << "Version:      " << d.packageVersion << "\n"
       << "Package at:   " << packageOffset << "\n"
       << "Background:   " << Choice(d.backgroundKind, {"picture", "gradient", "colour"});
   if (d.backgroundKind == BACKGROUND_PICTURE)

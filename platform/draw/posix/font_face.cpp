@@ -23,12 +23,11 @@ bool InitTtf() {
 // An opened TrueType face at one size.
 class TtfFace : public FontFace {
  public:
-  TtfFace(TTF_Font* font, std::string path) : font_(font), path_(std::move(path)) {}
+  explicit TtfFace(TTF_Font* font) : font_(font) {}
   ~TtfFace() override { TTF_CloseFont(font_); }
   TtfFace(const TtfFace&) = delete;
   TtfFace& operator=(const TtfFace&) = delete;
 
-  const std::string& Path() const override { return path_; }
   int Height() const override { return TTF_FontHeight(font_); }
   int Ascent() const override { return TTF_FontAscent(font_); }
 
@@ -42,7 +41,6 @@ class TtfFace : public FontFace {
 
  private:
   TTF_Font* font_;
-  std::string path_;
 };
 
 // Installed families to try for a Windows face name, best match first.
@@ -124,7 +122,7 @@ std::shared_ptr<TtfFace> OpenFace(const FontFile& file, int pixelHeight, int wei
     style |= TTF_STYLE_ITALIC;
   TTF_SetFontStyle(font, style);
   TTF_SetFontHinting(font, TTF_HINTING_NORMAL);
-  return std::make_shared<TtfFace>(font, file.path);
+  return std::make_shared<TtfFace>(font);
 }
 
 }  // namespace

@@ -28,9 +28,6 @@ class GdiFace : public FontFace {
     GetTextMetricsW(dc_, &metrics);
     height_ = int(metrics.tmHeight);
     ascent_ = int(metrics.tmAscent);
-    wchar_t name[LF_FACESIZE] = {};
-    int n = GetTextFaceW(dc_, LF_FACESIZE, name);
-    path_ = WideToUtf8(std::wstring(name, n > 0 ? size_t(n - 1) : 0));
   }
   ~GdiFace() override {
     SelectObject(dc_, previous_);
@@ -40,7 +37,6 @@ class GdiFace : public FontFace {
   GdiFace(const GdiFace&) = delete;
   GdiFace& operator=(const GdiFace&) = delete;
 
-  const std::string& Path() const override { return path_; }
   int Height() const override { return height_; }
   int Ascent() const override { return ascent_; }
 
@@ -98,7 +94,6 @@ class GdiFace : public FontFace {
   HGDIOBJ previous_ = nullptr;
   int height_ = 0;
   int ascent_ = 0;
-  std::string path_;
   // The face's DC holds a selection: one drawing at a time.
   mutable std::mutex mutex_;
 };

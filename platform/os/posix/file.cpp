@@ -136,7 +136,7 @@ std::string GetTempDirectory() {
 std::string CreateUniqueTempFile(const std::string& directory, const std::string& prefix) {
   // Like the platform's unique temporary names: a 16-bit hex number after
   // the prefix, tried until a free one is found.
-  static std::mt19937 generator{std::random_device{}()};
+  std::mt19937 generator{std::random_device{}()};
   std::uniform_int_distribution<unsigned> number(1, 0xFFFF);
   for (int attempt = 0; attempt < 0x10000; ++attempt) {
     char digits[8];

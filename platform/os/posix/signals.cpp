@@ -12,32 +12,37 @@ namespace {
 
 static_assert(std::atomic<bool>::is_always_lock_free, "the signal handler needs a lock-free flag");
 
-std::atomic<bool> pending{false};
-std::atomic<int> firstSignal{0};
-
 constexpr int kSignals[] = {SIGINT, SIGTERM, SIGHUP};
-struct sigaction previous[3];
-struct sigaction previousAlarm;
-int installed = 0;
-int graceMs = 0;
+
+// What the handlers read, and the installation they replaced: a signal
+// handler has no context to find them in.
+struct HandlerState {
+  std::atomic<bool> pending{false};
+  std::atomic<int> firstSignal{0};
+  struct sigaction previous[3];
+  struct sigaction previousAlarm;
+  int installed = 0;
+  int graceMs = 0;
+};
+HandlerState handler;
 
 [[noreturn]] void EndNow() {
   ForEachNotedTemporaryFile([](const char* path) { ::unlink(path); });
-  int signal = firstSignal.load();
+  int signal = handler.firstSignal.load();
   ::_exit(128 + (signal ? signal : SIGTERM));
 }
 
 void OnDeadline(int) { EndNow(); }
 
 void OnTerminationSignal(int signal) {
-  if (pending.exchange(true)) return;
-  firstSignal.store(signal);
-  if (graceMs <= 0) EndNow();
+  if (handler.pending.exchange(true)) return;
+  handler.firstSignal.store(signal);
+  if (handler.graceMs <= 0) EndNow();
   // The normal shutdown has this long; whatever holds it up, the deadline
   // ends the program.
   struct itimerval deadline = {};
-  deadline.it_value.tv_sec = graceMs / 1000;
-  deadline.it_value.tv_usec = (graceMs % 1000) * 1000;
+  deadline.it_value.tv_sec = handler.graceMs / 1000;
+  deadline.it_value.tv_usec = (handler.graceMs % 1000) * 1000;
   setitimer(ITIMER_REAL, &deadline, nullptr);
 }
 
@@ -45,8 +50,8 @@ void OnTerminationSignal(int signal) {
 
 TerminationSignals::TerminationSignals(int graceMilliseconds) {
   // Nested lifetimes keep the outermost installation.
-  if (installed++ > 0) return;
-  graceMs = graceMilliseconds;
+  if (handler.installed++ > 0) return;
+  handler.graceMs = graceMilliseconds;
   struct sigaction action = {};
   action.sa_handler = &OnTerminationSignal;
   sigemptyset(&action.sa_mask);
@@ -55,27 +60,27 @@ TerminationSignals::TerminationSignals(int graceMilliseconds) {
   // Interrupted reads and writes go on: only the flag matters, and the
   // deadline ends whatever still waits.
   action.sa_flags = SA_RESTART;
-  for (int i = 0; i < 3; ++i) sigaction(kSignals[i], &action, &previous[i]);
+  for (int i = 0; i < 3; ++i) sigaction(kSignals[i], &action, &handler.previous[i]);
   struct sigaction alarm = action;
   alarm.sa_handler = &OnDeadline;
-  sigaction(SIGALRM, &alarm, &previousAlarm);
+  sigaction(SIGALRM, &alarm, &handler.previousAlarm);
 }
 
 TerminationSignals::~TerminationSignals() {
-  if (--installed > 0) return;
+  if (--handler.installed > 0) return;
   struct itimerval off = {};
   setitimer(ITIMER_REAL, &off, nullptr);
-  for (int i = 0; i < 3; ++i) sigaction(kSignals[i], &previous[i], nullptr);
-  sigaction(SIGALRM, &previousAlarm, nullptr);
+  for (int i = 0; i < 3; ++i) sigaction(kSignals[i], &handler.previous[i], nullptr);
+  sigaction(SIGALRM, &handler.previousAlarm, nullptr);
 }
 
-bool TerminationPending() { return pending.load(); }
+bool TerminationPending() { return handler.pending.load(); }
 
 void ClearTerminationPending() {
   struct itimerval off = {};
-  if (installed > 0) setitimer(ITIMER_REAL, &off, nullptr);
-  pending.store(false);
-  firstSignal.store(0);
+  if (handler.installed > 0) setitimer(ITIMER_REAL, &off, nullptr);
+  handler.pending.store(false);
+  handler.firstSignal.store(0);
 }
 
 void SendTerminationSignal(TerminationSignal signal) {

@@ -166,7 +166,7 @@ std::string CreateUniqueTempFile(const std::string& directory, const std::string
   // A 16-bit hex number after the prefix, tried until a free one is found.
   // A name being deleted answers "access denied" for a moment: a few of
   // those are passed over too.
-  static std::mt19937 generator{std::random_device{}()};
+  std::mt19937 generator{std::random_device{}()};
   std::uniform_int_distribution<unsigned> number(1, 0xFFFF);
   int denied = 0;
   for (int attempt = 0; attempt < 0x10000; ++attempt) {

@@ -12,13 +12,18 @@
 namespace pellora {
 namespace {
 
-std::atomic<bool> pending{false};
-// The exit status of a forced end, as a shell reports a POSIX signal.
-std::atomic<int> endStatus{0};
-// Changes whenever a pending request is cleared, cancelling its deadline.
-std::atomic<unsigned> generation{0};
-std::atomic<int> installed{0};
-std::atomic<int> graceMs{0};
+// What the handler reads: the system calls it on a thread of its own,
+// with no context to find them in.
+struct HandlerState {
+  std::atomic<bool> pending{false};
+  // The exit status of a forced end, as a shell reports a POSIX signal.
+  std::atomic<int> endStatus{0};
+  // Changes whenever a pending request is cleared, cancelling its deadline.
+  std::atomic<unsigned> generation{0};
+  std::atomic<int> installed{0};
+  std::atomic<int> graceMs{0};
+};
+HandlerState handler;
 
 constexpr int kInterruptStatus = 130, kHangUpStatus = 129, kTerminateStatus = 143;
 
@@ -32,19 +37,19 @@ constexpr int kInterruptStatus = 130, kHangUpStatus = 129, kTerminateStatus = 14
 
 // Sets the flag; true for the request that starts the forced end.
 bool Begin(int status) {
-  if (pending.exchange(true)) return false;
-  endStatus.store(status);
+  if (handler.pending.exchange(true)) return false;
+  handler.endStatus.store(status);
   return true;
 }
 
 // Ends the program after the grace time unless the request is cleared.
 void EndAfterGrace() {
-  unsigned started = generation.load();
-  for (int waited = 0; waited < graceMs.load(); waited += 10) {
+  unsigned started = handler.generation.load();
+  for (int waited = 0; waited < handler.graceMs.load(); waited += 10) {
     Sleep(10);
-    if (generation.load() != started) return;
+    if (handler.generation.load() != started) return;
   }
-  if (generation.load() == started) EndNow(endStatus.load());
+  if (handler.generation.load() == started) EndNow(handler.endStatus.load());
 }
 
 DWORD WINAPI GraceThread(LPVOID) {
@@ -63,13 +68,13 @@ int StatusOf(DWORD event) {
 
 BOOL WINAPI OnConsoleEvent(DWORD event) {
   if (Begin(StatusOf(event))) {
-    if (graceMs.load() <= 0) EndNow(endStatus.load());
+    if (handler.graceMs.load() <= 0) EndNow(handler.endStatus.load());
     EndAfterGrace();
     return TRUE;
   }
   // A second event while the first one's end is under way: the system
   // ends the process when this returns, so wait for that end instead.
-  Sleep(DWORD(graceMs.load()) + 100);
+  Sleep(DWORD(handler.graceMs.load()) + 100);
   return TRUE;
 }
 
@@ -77,23 +82,23 @@ BOOL WINAPI OnConsoleEvent(DWORD event) {
 
 TerminationSignals::TerminationSignals(int graceMilliseconds) {
   // Nested lifetimes keep the outermost installation.
-  if (installed++ > 0) return;
-  graceMs.store(graceMilliseconds);
+  if (handler.installed++ > 0) return;
+  handler.graceMs.store(graceMilliseconds);
   SetConsoleCtrlHandler(&OnConsoleEvent, TRUE);
 }
 
 TerminationSignals::~TerminationSignals() {
-  if (--installed > 0) return;
-  ++generation;
+  if (--handler.installed > 0) return;
+  ++handler.generation;
   SetConsoleCtrlHandler(&OnConsoleEvent, FALSE);
 }
 
-bool TerminationPending() { return pending.load(); }
+bool TerminationPending() { return handler.pending.load(); }
 
 void ClearTerminationPending() {
-  ++generation;
-  pending.store(false);
-  endStatus.store(0);
+  ++handler.generation;
+  handler.pending.store(false);
+  handler.endStatus.store(0);
 }
 
 void SendTerminationSignal(TerminationSignal signal) {
@@ -101,10 +106,10 @@ void SendTerminationSignal(TerminationSignal signal) {
                : signal == TerminationSignal::HangUp  ? kHangUpStatus
                                                       : kTerminateStatus;
   // Without the handlers the system's default ends the process at once.
-  if (installed.load() == 0) TerminateProcess(GetCurrentProcess(), UINT(status));
+  if (handler.installed.load() == 0) TerminateProcess(GetCurrentProcess(), UINT(status));
   // As the system would, but with the flag set before this returns.
   if (!Begin(status)) return;
-  if (graceMs.load() <= 0) EndNow(status);
+  if (handler.graceMs.load() <= 0) EndNow(status);
   if (HANDLE thread = CreateThread(nullptr, 0, &GraceThread, nullptr, 0, nullptr)) CloseHandle(thread);
 }
 
