@@ -10,7 +10,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace pellora;
-  HDIB picture = ReadBitmap({data, size});
+  HDIB picture = ReadBitmap({data, size}).picture;
   if (!picture) return 0;
   // Large pictures only go through the reader, to keep the runs quick.
   uint64_t pixels = uint64_t(DIBWidth(picture.data())) * uint64_t(DIBHeight(picture.data()));

@@ -9,7 +9,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace pellora;
-  HDIB picture = ReadJpeg({data, size});
+  HDIB picture = ReadJpeg({data, size}).picture;
   if (!picture) return 0;
   // Large pictures only go through the reader, to keep the runs quick.
   uint64_t pixels = uint64_t(DIBWidth(picture.data())) * uint64_t(DIBHeight(picture.data()));

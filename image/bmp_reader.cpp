@@ -2,10 +2,10 @@
 
 #include <algorithm>
 #include <cstring>
+#include <string>
 
 #include "image/dib_pixels.h"
 #include "platform/base/byte_order.h"
-#include "platform/os/file.h"
 
 namespace pellora {
 namespace {
@@ -42,31 +42,39 @@ struct FileFacts {
   uint32_t headerSize = 0;
 };
 
+bool IsBitmap(std::span<const uint8_t> head) { return head.size() >= 2 && GetU16LE(head.data()) == kBitmapMagic; }
+
+PictureRead Refused(std::string reason) { return {{}, std::move(reason), {}}; }
+
+std::string Number(uint64_t n) { return std::to_string(n); }
+
 // Reads the headers at the start of bytes; headerEnd is where the colour
-// table begins.
-bool ReadHeaders(std::span<const uint8_t> bytes, FileFacts& facts, size_t& headerEnd) {
-  if (bytes.size() < kFileHeaderSize + 4 || GetU16LE(bytes.data()) != kBitmapMagic) return false;
+// table begins. Empty, or why the headers cannot be read.
+std::string ReadHeaders(std::span<const uint8_t> bytes, FileFacts& facts, size_t& headerEnd) {
+  if (!IsBitmap(bytes)) return "not a BMP picture";
+  if (bytes.size() < kFileHeaderSize + 4) return "truncated BMP";
   facts.pixelOffset = GetU32LE(bytes.data() + 10);
   const uint8_t* header = bytes.data() + kFileHeaderSize;
   size_t available = bytes.size() - kFileHeaderSize;
   facts.headerSize = GetU32LE(header);
   BITMAPINFOHEADER& info = facts.info;
   if (facts.headerSize == sizeof(BITMAPCOREHEADER)) {
-    if (available < sizeof(BITMAPCOREHEADER)) return false;
+    if (available < sizeof(BITMAPCOREHEADER)) return "truncated BMP";
     facts.core = true;
     info.biWidth = GetU16LE(header + 4);
     info.biHeight = GetU16LE(header + 6);
     info.biPlanes = GetU16LE(header + 8);
     info.biBitCount = GetU16LE(header + 10);
     headerEnd = kFileHeaderSize + sizeof(BITMAPCOREHEADER);
-    return true;
+    return {};
   }
-  if (!IsKnownHeaderSize(facts.headerSize) || available < facts.headerSize) return false;
+  if (!IsKnownHeaderSize(facts.headerSize)) return "unsupported BMP header of " + Number(facts.headerSize) + " bytes";
+  if (available < facts.headerSize) return "truncated BMP";
   uint8_t kept[sizeof info] = {};
   std::memcpy(kept, header, std::min<size_t>(facts.headerSize, sizeof kept));
   std::memcpy(&info, kept, sizeof info);
   headerEnd = kFileHeaderSize + facts.headerSize;
-  return true;
+  return {};
 }
 
 // Flips the rows of a top-down picture into the bottom-up order of blocks.
@@ -128,32 +136,34 @@ void DecodeRLE8(const BITMAPINFOHEADER& header, uint8_t* pixels, size_t pixelByt
   }
 }
 
-HDIB ReadBitmap(std::span<const uint8_t> bytes) {
+PictureRead ReadBitmap(std::span<const uint8_t> bytes) {
   FileFacts facts;
   size_t tableStart = 0;
-  if (!ReadHeaders(bytes, facts, tableStart)) return {};
+  if (std::string refusal = ReadHeaders(bytes, facts, tableStart); !refusal.empty()) return Refused(refusal);
   const BITMAPINFOHEADER& info = facts.info;
   const uint64_t length = bytes.size();
 
   // Only what the rest of the system draws: 1, 4, 8 or 24 bits,
   // uncompressed, or 8 bits run-length; positive sizes.
   int bits = info.biBitCount;
-  if (bits != 1 && bits != 4 && bits != 8 && bits != 24) return {};
+  if (bits != 1 && bits != 4 && bits != 8 && bits != 24) return Refused("unsupported BMP of " + Number(bits) + " bits");
   bool runLength = info.biCompression == BI_RLE8;
-  if (info.biCompression != BI_RGB && !(runLength && bits == 8)) return {};
-  if (info.biWidth <= 0 || info.biHeight == 0 || info.biHeight == INT32_MIN) return {};
+  if (info.biCompression != BI_RGB && !(runLength && bits == 8))
+    return Refused("unsupported BMP compression " + Number(info.biCompression));
+  if (info.biWidth <= 0 || info.biHeight == 0 || info.biHeight == INT32_MIN) return Refused("BMP of no size");
   // Top-down rows (negative height) are turned over once read; run-length
   // data may not be top-down.
   bool topDown = info.biHeight < 0;
-  if (topDown && runLength) return {};
+  if (topDown && runLength) return Refused("unsupported top-down run-length BMP");
   int64_t width = info.biWidth, height = topDown ? -int64_t(info.biHeight) : info.biHeight;
-  if (width > kMaxPictureSide || height > kMaxPictureSide) return {};
+  std::string size = Number(uint64_t(width)) + " x " + Number(uint64_t(height));
+  if (width > kMaxPictureSide || height > kMaxPictureSide) return Refused("BMP picture too large (" + size + ")");
 
   // Colour table: the file's entries (3 bytes each in a core file); the
   // block keeps those a pixel can index, none for 24 bits.
   uint64_t fileEntries = info.biClrUsed != 0 ? info.biClrUsed : bits <= 8 ? (1u << bits) : 0;
   uint64_t entrySize = facts.core ? 3 : 4;
-  if (fileEntries * entrySize > length - tableStart) return {};
+  if (fileEntries * entrySize > length - tableStart) return Refused("truncated BMP");
   uint32_t kept = bits <= 8 ? uint32_t(std::min<uint64_t>(fileEntries, 1u << bits)) : 0;
 
   size_t stride = DIBStride(uint32_t(bits), uint32_t(width));
@@ -164,11 +174,12 @@ HDIB ReadBitmap(std::span<const uint8_t> bytes) {
                                    : 0;
   uint64_t allowed = std::max(kFreeAllowance, (runLength ? streamBytes * kMaxRunLengthGrowth
                                                          : present * kMaxUncompressedGrowth));
-  if (area > kMaxPixelBytes || area > allowed) return {};
+  if (area > kMaxPixelBytes) return Refused("BMP picture too large (" + size + ")");
+  if (area > allowed) return Refused("truncated BMP: " + size + " pixels in " + Number(length) + " bytes");
 
   size_t tableBytes = size_t(kept) * sizeof(RGBQUAD);
   HDIB dib = GlobalBlock::Allocate(sizeof(BITMAPINFOHEADER) + tableBytes + size_t(area), true);
-  if (!dib) return dib;
+  if (!dib) return Refused("not enough memory for the BMP picture (" + size + ")");
   BITMAPINFOHEADER out{};
   out.biSize = sizeof(BITMAPINFOHEADER);
   out.biWidth = int32_t(width);
@@ -191,18 +202,25 @@ HDIB ReadBitmap(std::span<const uint8_t> bytes) {
 
   uint8_t* pixels = dib.data() + sizeof(BITMAPINFOHEADER) + tableBytes;
   const uint8_t* source = bytes.data() + std::min(pixelStart, length);
+  PictureRead read;
   if (runLength) {
     DecodeRLE8(out, pixels, size_t(area), source, size_t(streamBytes));
   } else {
     std::memcpy(pixels, source, size_t(std::min(area, present)));
     if (topDown) FlipRows(pixels, stride, size_t(height));
+    // The rows the file lacks stay black.
+    if (present < area) read.warning = "truncated BMP";
   }
-  return dib;
+  read.picture = std::move(dib);
+  return read;
 }
 
-HDIB ReadBitmapFile(const std::string& path) {
-  std::optional<std::vector<uint8_t>> bytes = ReadFileBytes(path, kMaxFileBytes);
-  return bytes ? ReadBitmap(*bytes) : HDIB();
-}
+namespace {
+constexpr const char* kBitmapTypes[] = {"BMP", "DIB", "RLE"};
+}  // namespace
+
+const PictureReader kBitmapReader = {"BMP", kBitmapTypes, &IsBitmap, &ReadBitmap, kMaxFileBytes};
+
+HDIB ReadBitmapFile(const std::string& path) { return ReadPictureFile(kBitmapReader, path).picture; }
 
 }  // namespace pellora

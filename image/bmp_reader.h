@@ -9,14 +9,16 @@
 #include <string>
 
 #include "image/dib.h"
+#include "image/picture_readers.h"
 
 namespace pellora {
 
-// The block read from the file, or empty when the file cannot be opened or
-// is not a bitmap this reader accepts.
+// The block read from the file's bytes, or the reason there is none (a
+// file that is not a bitmap, or not one this reader accepts); a file
+// short of its pixels gives its rows with a warning.
+PictureRead ReadBitmap(std::span<const uint8_t> bytes);
+// The block read from the file, or empty.
 HDIB ReadBitmapFile(const std::string& path);
-// The same from the file's bytes in memory.
-HDIB ReadBitmap(std::span<const uint8_t> bytes);
 
 // Expands an 8-bit run-length stream into uncompressed rows of
 // (width + 3) & ~3 bytes, bottom row first. Writes stay inside

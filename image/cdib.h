@@ -26,22 +26,15 @@ class CDIB : public CObject {
   // Takes over a block, making its palette when it has a colour table.
   void Attach(HDIB dib);
   // Replaces the picture with the one decoded from the file at path; the
-  // decoder is chosen by the last three letters of typeName, or of path
-  // when typeName is empty (see PictureTypeOf). Empty afterwards when
+  // reader is chosen by the last three letters of typeName, or of path
+  // when typeName is empty (PictureReaderFor). Empty afterwards when
   // nothing could be loaded.
   void LoadFile(const std::string& path, const std::string& typeName = {});
-  // The same from the file's bytes in memory; typeName chooses the decoder.
+  // The same from the file's bytes in memory; typeName chooses the reader.
   void LoadBytes(std::span<const uint8_t> bytes, const std::string& typeName);
 
   HDIB m_hDIB;
   CPalette m_palette;
 };
-
-// Picture types by the last three letters of a type name, without regard
-// to case: BMP 0, PCX 1, GIF 2, JPG 3, RLE 4, DIB 5, PCD 6, TGA 7, TIF 8,
-// anything else -1. Only bitmaps (0, 4, 5) and JPEG (3) are decoded.
-enum : int { PICTURE_BMP = 0, PICTURE_PCX, PICTURE_GIF, PICTURE_JPG, PICTURE_RLE, PICTURE_DIB, PICTURE_PCD,
-             PICTURE_TGA, PICTURE_TIF, PICTURE_UNKNOWN = -1 };
-int PictureTypeOf(const std::string& typeName);
 
 }  // namespace pellora

@@ -2,12 +2,14 @@
 
 #include <csetjmp>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include <jpeglib.h>
+// After jpeglib.h, which it needs.
+#include <jerror.h>
 
 #include "image/dib_pixels.h"
-#include "platform/os/file.h"
 
 namespace pellora {
 namespace {
@@ -24,20 +26,52 @@ constexpr size_t kMaxFileBytes = size_t(512) << 20;
 // Working memory the library may take for multi-scan pictures.
 constexpr long kMaxLibraryMemory = 1L << 30;
 
-// The library's error manager with the place to return to on a fatal error.
+// The library's error manager with the place to return to on a fatal
+// error, and what the library said: its messages are kept for the reason
+// or the warning, never written out.
 struct ErrorManager {
   jpeg_error_mgr pub;
   std::jmp_buf recovery;
+  // The first warning's text, and whether the data ended before the
+  // picture did (the library then reads on as if the file had its end).
+  char warning[JMSG_LENGTH_MAX] = {};
+  bool dataEnded = false;
+  // The fatal error's code and text.
+  int fatalCode = 0;
+  char fatal[JMSG_LENGTH_MAX] = {};
 };
 
-// Replaces the library's error_exit: report the message the library's way
-// (standard error), destroy the decompression object and go back to the
-// recovery point of the function that called into the library.
-[[noreturn]] void ReturnToRecoveryPoint(j_common_ptr cinfo) {
-  (*cinfo->err->output_message)(cinfo);
+// Replaces emit_message: warnings are kept, trace messages dropped.
+void KeepMessage(j_common_ptr cinfo, int level) {
+  if (level >= 0) return;
   auto* manager = reinterpret_cast<ErrorManager*>(cinfo->err);
+  if (cinfo->err->msg_code == JWRN_JPEG_EOF) manager->dataEnded = true;
+  if (cinfo->err->num_warnings++ == 0) (*cinfo->err->format_message)(cinfo, manager->warning);
+}
+
+// Replaces error_exit: keep the message, destroy the decompression object
+// and go back to the recovery point of the function that called into the
+// library.
+[[noreturn]] void ReturnToRecoveryPoint(j_common_ptr cinfo) {
+  auto* manager = reinterpret_cast<ErrorManager*>(cinfo->err);
+  manager->fatalCode = cinfo->err->msg_code;
+  (*cinfo->err->format_message)(cinfo, manager->fatal);
   jpeg_destroy(cinfo);
   std::longjmp(manager->recovery, -1);
+}
+
+// Why a file the library stopped on shows nothing.
+std::string FatalReason(const ErrorManager& errors) {
+  if (errors.fatalCode == JERR_NO_SOI) return "not a JPEG picture";
+  if (errors.dataEnded || errors.fatalCode == JERR_INPUT_EMPTY) return "truncated JPEG";
+  return std::string("damaged JPEG: ") + errors.fatal;
+}
+
+// What the library went past in a picture it decoded.
+std::string WarningOf(const ErrorManager& errors) {
+  if (errors.pub.num_warnings == 0) return {};
+  if (errors.dataEnded) return "truncated JPEG";
+  return std::string("damaged JPEG: ") + errors.warning;
 }
 
 // The two functions below call into the library after setting their
@@ -46,10 +80,13 @@ struct ErrorManager {
 // decompression object has already been destroyed.
 
 // Reads the header and starts decompression; false after a fatal error or
-// for a picture too large for its file (the object is then destroyed).
-bool StartDecompression(jpeg_decompress_struct* cinfo, ErrorManager* errors, std::span<const uint8_t> bytes) {
+// for a picture too large for its file (the object is then destroyed, and
+// tooLarge set).
+bool StartDecompression(jpeg_decompress_struct* cinfo, ErrorManager* errors, std::span<const uint8_t> bytes,
+                        bool* tooLarge) {
   cinfo->err = jpeg_std_error(&errors->pub);
   errors->pub.error_exit = ReturnToRecoveryPoint;
+  errors->pub.emit_message = KeepMessage;
   if (setjmp(errors->recovery)) return false;
   jpeg_create_decompress(cinfo);
   cinfo->mem->max_memory_to_use = kMaxLibraryMemory;
@@ -58,6 +95,7 @@ bool StartDecompression(jpeg_decompress_struct* cinfo, ErrorManager* errors, std
   uint64_t pixels = uint64_t(cinfo->image_width) * cinfo->image_height;
   if (cinfo->image_width > unsigned(kMaxPictureSide) || cinfo->image_height > unsigned(kMaxPictureSide) ||
       pixels > kMaxPixels || pixels > kFreePixels + bytes.size() * kPixelsPerByte) {
+    *tooLarge = true;
     jpeg_destroy_decompress(cinfo);
     return false;
   }
@@ -131,25 +169,40 @@ bool ReadLines(jpeg_decompress_struct* cinfo, ErrorManager* errors, uint8_t* bit
   return true;
 }
 
+bool IsJpeg(std::span<const uint8_t> head) {
+  return head.size() >= 3 && head[0] == 0xFF && head[1] == 0xD8 && head[2] == 0xFF;
+}
+
+PictureRead Refused(std::string reason) { return {{}, std::move(reason), {}}; }
+
 }  // namespace
 
-HDIB ReadJpeg(std::span<const uint8_t> bytes) {
+PictureRead ReadJpeg(std::span<const uint8_t> bytes) {
   jpeg_decompress_struct cinfo;
   ErrorManager errors;
-  if (!StartDecompression(&cinfo, &errors, bytes)) return {};
+  bool tooLarge = false;
+  if (!StartDecompression(&cinfo, &errors, bytes, &tooLarge)) {
+    if (!tooLarge) return Refused(FatalReason(errors));
+    return Refused("JPEG picture too large (" + std::to_string(cinfo.image_width) + " x " +
+                   std::to_string(cinfo.image_height) + ")");
+  }
   HDIB dib = CreateDIB(cinfo.output_width, int32_t(cinfo.output_height), 24);
   std::optional<DibLayout> layout = InspectDIB(dib);
   if (!layout) {
     jpeg_destroy_decompress(&cinfo);
-    return {};
+    return Refused("not enough memory for the JPEG picture");
   }
-  if (!ReadLines(&cinfo, &errors, dib.data() + layout->bitsOffset, layout->stride)) return {};
-  return dib;
+  if (!ReadLines(&cinfo, &errors, dib.data() + layout->bitsOffset, layout->stride))
+    return Refused(FatalReason(errors));
+  return {std::move(dib), {}, WarningOf(errors)};
 }
 
-HDIB ReadJpegFile(const std::string& path) {
-  std::optional<std::vector<uint8_t>> bytes = ReadFileBytes(path, kMaxFileBytes);
-  return bytes ? ReadJpeg(*bytes) : HDIB();
-}
+namespace {
+constexpr const char* kJpegTypes[] = {"JPG"};
+}  // namespace
+
+const PictureReader kJpegReader = {"JPEG", kJpegTypes, &IsJpeg, &ReadJpeg, kMaxFileBytes};
+
+HDIB ReadJpegFile(const std::string& path) { return ReadPictureFile(kJpegReader, path).picture; }
 
 }  // namespace pellora

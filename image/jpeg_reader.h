@@ -7,16 +7,17 @@
 #include <string>
 
 #include "image/dib.h"
+#include "image/picture_readers.h"
 
 namespace pellora {
 
-// The decoded picture (rows bottom-up, pixels blue, green, red), or empty
-// when the file cannot be opened, is not a JPEG picture this library
-// decodes, or is larger than any slide could need. Library warnings (a
-// file that ends early, for one) do not stop decoding; the library's
-// messages go to standard error.
+// The decoded picture (rows bottom-up, pixels blue, green, red), or the
+// reason there is none: the bytes are not a JPEG picture this library
+// decodes, or one larger than any slide could need. The library's warnings
+// (a file that ends early, for one) do not stop decoding: the first comes
+// back as the warning. Nothing is written to the error stream.
+PictureRead ReadJpeg(std::span<const uint8_t> bytes);
+// The picture decoded from the file, or empty.
 HDIB ReadJpegFile(const std::string& path);
-// The same from the file's bytes in memory.
-HDIB ReadJpeg(std::span<const uint8_t> bytes);
 
 }  // namespace pellora

@@ -22,7 +22,7 @@ BITMAPINFOHEADER Header(const HDIB& dib) {
 }
 
 HDIB ReadBytes(const std::string& bytes) {
-  return ReadBitmap({reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()});
+  return ReadBitmap({reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()}).picture;
 }
 
 Rgb PixelOf(const HDIB& dib, int x, int yFromTop) {

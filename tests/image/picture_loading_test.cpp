@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "image/cdib.h"
+#include "image/picture_readers.h"
 #include "tests/support/picture_files.h"
 #include "tests/support/test_support.h"
 
@@ -26,20 +27,57 @@ std::string SmallJpeg(const test::TempDir& dir) {
   return test::ReadFile(path);
 }
 
-TEST(PictureLoading, TypeByTheLastThreeLetters) {
-  EXPECT_EQ(PictureTypeOf("photo.bmp"), PICTURE_BMP);
-  EXPECT_EQ(PictureTypeOf("PCX"), PICTURE_PCX);
-  EXPECT_EQ(PictureTypeOf("a.gif"), PICTURE_GIF);
-  EXPECT_EQ(PictureTypeOf("PHOTO.JpG"), PICTURE_JPG);
-  EXPECT_EQ(PictureTypeOf("x.rle"), PICTURE_RLE);
-  EXPECT_EQ(PictureTypeOf("x.DIB"), PICTURE_DIB);
-  EXPECT_EQ(PictureTypeOf("x.pcd"), PICTURE_PCD);
-  EXPECT_EQ(PictureTypeOf("x.tga"), PICTURE_TGA);
-  EXPECT_EQ(PictureTypeOf("x.tif"), PICTURE_TIF);
-  EXPECT_EQ(PictureTypeOf("photo.jpeg"), PICTURE_UNKNOWN);
-  EXPECT_EQ(PictureTypeOf("x.tiff"), PICTURE_UNKNOWN);
-  EXPECT_EQ(PictureTypeOf("pg"), PICTURE_UNKNOWN);
-  EXPECT_EQ(PictureTypeOf(""), PICTURE_UNKNOWN);
+TEST(PictureReaders, ChosenByTheLastThreeLettersAndRecognisedByTheFirstBytes) {
+  const struct {
+    const char* typeName;
+    const PictureReader* reader;
+  } kNames[] = {{"photo.bmp", &kBitmapReader}, {"x.rle", &kBitmapReader}, {"x.DIB", &kBitmapReader},
+                {"PHOTO.JpG", &kJpegReader},   {"JPG", &kJpegReader},     {"PCX", nullptr},
+                {"a.gif", nullptr},            {"x.pcd", nullptr},        {"x.tga", nullptr},
+                {"x.tif", nullptr},            {"photo.jpeg", nullptr},   {"x.tiff", nullptr},
+                {"pg", nullptr},               {"", nullptr}};
+  for (const auto& c : kNames) EXPECT_EQ(PictureReaderFor(c.typeName), c.reader) << c.typeName;
+
+  test::TempDir dir;
+  auto bytes = [](const std::string& s) { return std::vector<uint8_t>(s.begin(), s.end()); };
+  EXPECT_EQ(RecognisePicture(bytes(SmallBitmap())), &kBitmapReader);
+  EXPECT_EQ(RecognisePicture(bytes(SmallJpeg(dir))), &kJpegReader);
+  EXPECT_EQ(RecognisePicture(bytes("GIF89a")), nullptr);
+  EXPECT_EQ(RecognisePicture({}), nullptr);
+}
+
+TEST(PictureReaders, SayWhyThereIsNoPicture) {
+  test::TempDir dir;
+  std::string jpeg = SmallJpeg(dir);
+  test::BitmapFile compressed;
+  compressed.bits = 24;
+  compressed.compression = 5;
+  compressed.pixels = std::string(4, '\0');
+  test::BitmapFile sixteen;
+  sixteen.bits = 16;
+  sixteen.pixels = std::string(4, '\0');
+  const struct {
+    const char* what;
+    const PictureReader& reader;
+    std::string bytes;
+    std::string reason;
+  } kCases[] = {
+      {"text as a bitmap", kBitmapReader, "hello", "not a BMP picture"},
+      {"a bitmap's headers cut", kBitmapReader, SmallBitmap().substr(0, 20), "truncated BMP"},
+      {"a JPEG compression", kBitmapReader, compressed.Bytes(), "unsupported BMP compression 5"},
+      {"16 bits", kBitmapReader, sixteen.Bytes(), "unsupported BMP of 16 bits"},
+      {"text as a JPEG", kJpegReader, "hello", "not a JPEG picture"},
+      {"nothing", kJpegReader, "", "truncated JPEG"},
+      {"a JPEG's header cut", kJpegReader, jpeg.substr(0, 100), "truncated JPEG"},
+  };
+  for (const auto& c : kCases) {
+    testing::internal::CaptureStderr();
+    PictureRead read = c.reader.read({reinterpret_cast<const uint8_t*>(c.bytes.data()), c.bytes.size()});
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "") << c.what;  // the library's messages are kept
+    EXPECT_FALSE(read.picture) << c.what;
+    EXPECT_EQ(read.reason, c.reason) << c.what;
+  }
+  EXPECT_EQ(ReadPictureFile(kJpegReader, dir.File("missing.jpg")).reason, "cannot be read");
 }
 
 TEST(PictureLoading, DecoderChosenByTheFileName) {

@@ -23,6 +23,12 @@ class DescriptionTest : public ::testing::Test {
     test::WriteFile(dir_.File("noise.wav"), "not a sound either, just text");
     test::WriteFile(dir_.File("bad.xm"), "Extended Module: but nothing after");
     test::WriteFile(dir_.File("ok.wav"), std::string("RIFF\x24\0\0\0WAVE", 12));
+    test::BitmapFile fields;
+    fields.compression = 3;
+    fields.pixels = std::string(4, '\0');
+    test::WriteFile(dir_.File("fields.bmp"), fields.Bytes());
+    // An Ogg stream of video: no sound the player plays.
+    test::WriteFile(dir_.File("video.ogg"), std::string("OggS\0\x02", 6) + std::string(20, '\0') + "\x01\x07\x80theora");
     std::filesystem::create_directory(dir_.File("folder"));
     ASSERT_EQ(test::Run("mkfifo '" + dir_.File("fifo.jpg") + "'").status, 0);
   }
@@ -86,6 +92,9 @@ TEST_F(DescriptionTest, EachProblemIsNamedWithItsPlace) {
       {R"({"slides": [{"picture": "text.jpg"}]})", false,
        "slide 1 (text.jpg): the player cannot show the picture text.jpg: not a JPEG or BMP picture"},
       {R"({"slides": [{"picture": "cut.jpg"}]})", false, "cut.jpg: truncated JPEG"},
+      {R"({"slides": [{"picture": "fields.bmp"}]})", false, "fields.bmp: unsupported BMP compression 3"},
+      {R"({"music": "video.ogg", "slides": [{"picture": "good.jpg"}]})", false,
+       "the player cannot play the music video.ogg: not a WAV, MIDI"},
       {R"({"slides": [{"picture": "good.jpg", "sound": "slide", "soundFile": "noise.wav"}]})", false,
        "the player cannot play the sound noise.wav: not a WAV, MIDI"},
       {R"({"music": "bad.xm", "slides": [{"picture": "good.jpg"}]})", false,

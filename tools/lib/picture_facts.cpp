@@ -3,15 +3,23 @@
 #include "document/diapo_object.h"
 #include "image/cdib.h"
 #include "image/composition.h"
+#include "image/picture_readers.h"
+#include "tools/lib/media_checks.h"
 #include "tools/lib/show_description.h"
 
 namespace pellora::tools {
 
 bool LoadPictureFile(const std::string& path, CDIB& picture, std::string& error) {
-  picture.LoadFile(path, PictureFormatTag(path));
-  if (picture.m_hDIB) return true;
-  error = "cannot decode the picture " + path + " (BMP, DIB, RLE or JPEG)";
-  return false;
+  picture.m_hDIB.Free();
+  picture.m_palette.DeleteObject();
+  const PictureReader* reader = PictureReaderFor(PictureFormatTag(path));
+  PictureRead read = reader ? ReadPictureFile(*reader, path) : PictureRead{{}, kPictureNamesDecoded, {}};
+  if (!read.picture) {
+    error = "cannot decode the picture " + path + ": " + read.reason;
+    return false;
+  }
+  picture.Attach(std::move(read.picture));
+  return true;
 }
 
 bool LoadBackgroundPicture(const std::string& path, CDIB& picture, std::string& error) {

@@ -18,7 +18,8 @@ constexpr int kThumbnailWidth = 84, kThumbnailHeight = 58;
 constexpr int kSmallThumbnailWidth = 67, kSmallThumbnailHeight = 46;
 
 // Decodes a picture file (by its extension, as the player would by its
-// format tag) into a container; false with a message when it cannot.
+// format tag) into a container; false with the reader's reason when it
+// cannot.
 bool LoadPictureFile(const std::string& path, CDIB& picture, std::string& error);
 // Decodes a picture file into the container that the package stores.
 bool LoadBackgroundPicture(const std::string& path, CDIB& picture, std::string& error);
