@@ -2,6 +2,8 @@
 // its cursors and its sound devices.
 #include "platform/sdl/sdl_backend.h"
 
+#include <SDL.h>
+
 #include "platform/sdl/sdl_media_device.h"
 #include "platform/sdl/sdl_wave_out.h"
 
@@ -21,7 +23,7 @@ std::unique_ptr<SdlBackend> SdlBackend::Create(std::string& error, int display, 
   backend->wakeEvent_ = SDL_RegisterEvents(1);
   backend->arrow_ = SDL_CreateSystemCursor(SDL_SYSTEM_CURSOR_ARROW);
   backend->wait_ = SDL_CreateSystemCursor(SDL_SYSTEM_CURSOR_WAIT);
-  if (!backend->CreateScreenWindow(display, mode, window, error)) return nullptr;
+  if (!backend->CreateScreenWindow(display, {mode.w, mode.h}, window, error)) return nullptr;
   SDL_StopTextInput();
   return backend;
 }
@@ -35,6 +37,8 @@ SdlBackend::~SdlBackend() {
   if (wait_) SDL_FreeCursor(wait_);
   SDL_Quit();
 }
+
+uint64_t SdlBackend::Now() { return SDL_GetTicks64(); }
 
 void SdlBackend::WaitForInput(uint64_t deadline) {
   uint64_t now = Now();

@@ -6,13 +6,18 @@
 // sdl_monitors.cpp, sdl_input.cpp, sdl_present.cpp, sdl_message_box.cpp.
 #pragma once
 
-#include <SDL.h>
-
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "platform/backend.h"
+
+// SDL's own types, which only the files of this folder see whole.
+struct SDL_Cursor;
+struct SDL_Renderer;
+struct SDL_Texture;
+struct SDL_Window;
+union SDL_Event;
 
 namespace pellora {
 
@@ -27,7 +32,7 @@ class SdlBackend : public Backend {
 
   const char* Name() const override { return "sdl"; }
   Size ScreenSize() const override { return screenSize_; }
-  uint64_t Now() override { return SDL_GetTicks64(); }
+  uint64_t Now() override;
   void WaitForInput(uint64_t deadline) override;
   bool PollInput(InputEvent& event) override;
   void Wake() override;
@@ -47,7 +52,8 @@ class SdlBackend : public Backend {
   SdlBackend() = default;
   // Starts SDL's video on a real display; false with a one-line reason.
   static bool InitVideo(std::string& error);
-  bool CreateScreenWindow(int display, const SDL_DisplayMode& mode, Size window, std::string& error);
+  // The hidden window on display, whose desktop mode is desktop pixels.
+  bool CreateScreenWindow(int display, Size desktop, Size window, std::string& error);
   bool EnsureWindow();
   bool Translate(const SDL_Event& sdl, InputEvent& event);
   Point ToScreen(int x, int y) const;

@@ -2,6 +2,8 @@
 // input events.
 #include "platform/sdl/sdl_backend.h"
 
+#include <SDL.h>
+
 #include "platform/base/text.h"
 #include "platform/ui/messages.h"
 

@@ -1,6 +1,8 @@
 // Native message boxes of the SDL backend.
 #include "platform/sdl/sdl_backend.h"
 
+#include <SDL.h>
+
 #include <cstdio>
 
 namespace pellora {

@@ -2,6 +2,8 @@
 // the list of them.
 #include "platform/sdl/sdl_backend.h"
 
+#include <SDL.h>
+
 namespace pellora {
 
 // Starts SDL's video on a real display; false with a one-line reason.

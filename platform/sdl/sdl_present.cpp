@@ -2,11 +2,13 @@
 // display's refresh.
 #include "platform/sdl/sdl_backend.h"
 
+#include <SDL.h>
+
 #include "platform/draw/surface.h"
 
 namespace pellora {
 
-bool SdlBackend::CreateScreenWindow(int display, const SDL_DisplayMode& mode, Size window, std::string& error) {
+bool SdlBackend::CreateScreenWindow(int display, Size desktop, Size window, std::string& error) {
   // The window exists, hidden, from the start: the screen size the player
   // works with is its drawable's size in pixels, which on a high-density
   // display is larger than the desktop mode's size in points. A window of
@@ -15,9 +17,9 @@ bool SdlBackend::CreateScreenWindow(int display, const SDL_DisplayMode& mode, Si
     window_ = SDL_CreateWindow("Quorvel Pellora", SDL_WINDOWPOS_CENTERED_DISPLAY(display),
                                SDL_WINDOWPOS_CENTERED_DISPLAY(display), window.cx, window.cy, SDL_WINDOW_HIDDEN);
   } else {
-    SDL_Rect bounds{0, 0, mode.w, mode.h};
+    SDL_Rect bounds{0, 0, desktop.cx, desktop.cy};
     SDL_GetDisplayBounds(display, &bounds);
-    window_ = SDL_CreateWindow("Quorvel Pellora", bounds.x, bounds.y, mode.w, mode.h,
+    window_ = SDL_CreateWindow("Quorvel Pellora", bounds.x, bounds.y, desktop.cx, desktop.cy,
                                SDL_WINDOW_HIDDEN | SDL_WINDOW_BORDERLESS | SDL_WINDOW_FULLSCREEN_DESKTOP |
                                    SDL_WINDOW_ALLOW_HIGHDPI);
   }
