@@ -23,19 +23,11 @@ install=$deps/install
 if ! dpkg --print-foreign-architectures | grep -qx i386; then
   # Wine's 32-bit half runs the 32-bit programs.
   $sudo_cmd dpkg --add-architecture i386
-  $sudo_cmd env DEBIAN_FRONTEND=noninteractive apt-get -o DPkg::Lock::Timeout=1800 update -qq
+  apt_update
 fi
 packages=(g++-mingw-w64-i686 wine wine32:i386 cmake ninja-build dpkg-dev nlohmann-json3-dev googletest
           libjpeg62-turbo-dev libpng-dev zlib1g-dev)
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  echo "== installing ${missing[*]}"
-  $sudo_cmd env DEBIAN_FRONTEND=noninteractive apt-get -o DPkg::Lock::Timeout=1800 update -qq
-  $sudo_cmd env DEBIAN_FRONTEND=noninteractive apt-get -o DPkg::Lock::Timeout=1800 install -y -qq --no-install-recommends "${missing[@]}"
-fi
+apt_install "${packages[@]}"
 
 # --- libraries for the target ------------------------------------------
 toolchain=$root/cmake/toolchain-mingw-i686.cmake

@@ -7,8 +7,8 @@
 #                                          built from into DEST; prints the folder.
 #                                          When a mirror lacks that version, the
 #                                          newest one it has is taken, and said.
-sudo_cmd=""
-[ "$(id -u)" -eq 0 ] || sudo_cmd="sudo"
+. "$(dirname "${BASH_SOURCE[0]}")/apt.bash"
+sudo_cmd=$apt_sudo
 
 ensure_deb_src() {
   grep -rqsE '^(deb-src |Types:.*deb-src)' /etc/apt/sources.list /etc/apt/sources.list.d/ && return 0
@@ -22,7 +22,7 @@ ensure_deb_src() {
   if [ -f /etc/apt/sources.list ] && grep -q '^deb ' /etc/apt/sources.list; then
     sed -n 's/^deb /deb-src /p' /etc/apt/sources.list | $sudo_cmd tee /etc/apt/sources.list.d/src-sources.list >/dev/null
   fi
-  $sudo_cmd env DEBIAN_FRONTEND=noninteractive apt-get -o DPkg::Lock::Timeout=1800 update -qq
+  apt_update
 }
 
 fetch_debian_source() {
