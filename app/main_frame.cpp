@@ -37,6 +37,7 @@ int CMainFrame::OnCreate() {
   showWindow->ShowWindow(true);
   showWindow->UpdateWindow();
   if (!showDocument->password.empty() && !RunPasswordLock(*this)) {
+    app_.lockRefused = true;
     PostMessage(WM_CLOSE);
     return 0;
   }

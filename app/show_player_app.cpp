@@ -52,9 +52,9 @@ int CShowPlayerApp::ExitInstance() {
   // The frame's window is gone by now; the object follows it.
   frame_.reset();
   videoBridge.UnloadVideoBridge();
-  // A show that never started (unreadable package, no window) ends with a
-  // failure status.
-  return started_ ? CWinApp::ExitInstance() : 1;
+  // A show that never started (unreadable package, no window, a locked
+  // show not opened) ends with a failure status.
+  return started_ && !lockRefused ? CWinApp::ExitInstance() : 1;
 }
 
 }  // namespace pellora

@@ -51,6 +51,9 @@ class CShowPlayerApp : public CWinApp {
   uint32_t packageOffset = 0;
   // Set while the main frame's window exists.
   CMainFrame* mainFrame = nullptr;
+  // Set when the password lock refused the viewer or was abandoned: the
+  // show did not play, so the program ends with a failure status.
+  bool lockRefused = false;
   // The process's random generator, seeded at start-up with the tick count.
   RandomGenerator random;
   // The fonts of the password lock and the title card.

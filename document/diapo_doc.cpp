@@ -74,7 +74,8 @@ void SerializeBlob(CArchive& archive, uint32_t& size, GlobalBlock& data) {
 
 void CDiapoDoc::Serialize(CArchive& archive) {
   if (archive.IsStoring()) {
-    archive.Write(kPackageMagic, kPackageMagicLength);
+    bool magicKept = packageMagic.size() == kPackageMagicLength && EqualsIgnoreCaseAscii(packageMagic, kPackageMagic);
+    archive.Write(magicKept ? packageMagic.data() : kPackageMagic, kPackageMagicLength);
     archive.WriteString(title);
     archive.WriteString(description);
     archive.WriteString(notice);
@@ -86,7 +87,7 @@ void CDiapoDoc::Serialize(CArchive& archive) {
     archive.WriteDWord(gradientColourA);
     archive.WriteDWord(gradientColourB);
     archive.WriteDWord(plainColour);
-    archive.WriteString(ScramblePassword(password));
+    archive.WriteString(storedPassword.empty() ? ScramblePassword(password) : storedPassword);
     archive.WriteString(musicFileName);
     SerializeBlob(archive, musicSize, musicData);
     archive.WriteWord(uint16_t(pictureMargin));
@@ -105,6 +106,7 @@ void CDiapoDoc::Serialize(CArchive& archive) {
     loadFailed = 1;
     return;
   }
+  packageMagic.assign(magic, kPackageMagicLength);
   title = archive.ReadString();
   description = archive.ReadString();
   notice = archive.ReadString();
@@ -116,7 +118,8 @@ void CDiapoDoc::Serialize(CArchive& archive) {
   gradientColourA = archive.ReadDWord();
   gradientColourB = archive.ReadDWord();
   plainColour = archive.ReadDWord();
-  password = UnscramblePassword(archive.ReadString());
+  storedPassword = archive.ReadString();
+  password = UnscramblePassword(storedPassword);
   musicFileName = archive.ReadString();
   SerializeBlob(archive, musicSize, musicData);
   pictureMargin = archive.ReadWord();

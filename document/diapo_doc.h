@@ -64,6 +64,12 @@ class CDiapoDoc : public CObject {
   // The package's format version word, as read and written again; nothing
   // depends on it.
   uint16_t packageVersion = 0;
+  // The magic and the password's stored form as read, written again so
+  // that a package read and written is the same bytes (the magic's letter
+  // case may differ; the stored password may hold what unscrambling
+  // drops). Empty storedPassword: written from password.
+  std::string packageMagic = kPackageMagic;
+  std::string storedPassword;
   // The folder (with a trailing separator) the slides' embedded pictures
   // are written to while they are decoded: the player's tempDirectory.
   // Empty: the system's temporary directory. Not part of the package.

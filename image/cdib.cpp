@@ -30,20 +30,15 @@ CDIB& CDIB::CopyFrom(const CDIB& other) {
 
 void CDIB::Serialize(CArchive& archive) {
   if (archive.IsStoring()) {
-    if (!m_hDIB || m_hDIB.size() < sizeof(BITMAPINFOHEADER)) {
+    // The block is written as it is, so that a record read from a package
+    // is written back byte for byte (whatever its header says).
+    if (!m_hDIB || m_hDIB.size() > UINT32_MAX) {
       archive.WriteDWord(0);
       return;
     }
-    const uint8_t* dib = m_hDIB.data();
-    int32_t height = std::max(DIBHeight(dib), 0);
-    uint64_t length = 40 + uint64_t(DIBPaletteSize(dib)) +
-                      uint64_t(DIBStride(DIBBitCount(dib), uint32_t(std::max(DIBWidth(dib), 0)))) * height;
-    // A block whose header promises more than it holds (one read from a
-    // damaged package) is written as it is, never padded out.
-    length = std::min<uint64_t>(length, m_hDIB.size());
     archive.WriteDWord(1);
-    archive.WriteDWord(uint32_t(length));
-    archive.Write(dib, size_t(length));
+    archive.WriteDWord(uint32_t(m_hDIB.size()));
+    archive.Write(m_hDIB.data(), m_hDIB.size());
     return;
   }
   uint32_t present = archive.ReadDWord();

@@ -9,7 +9,15 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/base/types.h"
+
 namespace pellora::tools {
+
+// Reads a WxH value of the option named (each side 1 to 16384); the
+// error names the option, empty when size is set.
+std::string ParseScreenSize(std::string_view option, const std::string& text, Size& size);
+// True for an argument that can only be meant as a WxH value.
+bool LooksLikeScreenSize(const std::string& text);
 
 class ArgumentParser {
  public:

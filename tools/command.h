@@ -21,6 +21,8 @@ int RunPlay(const std::vector<std::string>& args);
 int RunInfo(const std::vector<std::string>& args);
 int RunRender(const std::vector<std::string>& args);
 int RunPack(const std::vector<std::string>& args);
+int RunNew(const std::vector<std::string>& args);
+int RunUnpack(const std::vector<std::string>& args);
 int RunModInfo(const std::vector<std::string>& args);
 int RunModRender(const std::vector<std::string>& args);
 

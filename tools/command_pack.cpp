@@ -1,4 +1,4 @@
-// pellora pack SHOW.json -o OUT [--bare] [--target linux|windows] [--player PATH] [--strict] [--quiet]
+// pellora pack SHOW.json|PHOTOS_DIR -o OUT [--bare] [--target linux|windows] [--player PATH] [--strict] [--quiet]
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
@@ -12,6 +12,7 @@
 #include "tools/arguments.h"
 #include "tools/command.h"
 #include "tools/lib/package_writer.h"
+#include "tools/lib/photo_folder.h"
 #include "tools/lib/show_description.h"
 
 namespace pellora::tools {
@@ -48,8 +49,18 @@ int RunPack(const std::vector<std::string>& args) {
   if (target.empty()) target = SystemName();
   if (std::find(std::begin(kTargets), std::end(kTargets), target) == std::end(kTargets))
     return Fail(kExitUsage, "pack: --target must be linux or windows, not \"" + target + "\"");
-  // Everything is checked before anything is written.
-  DescriptionRead read = ReadShowDescription(description);
+  // Everything is checked before anything is written. A folder of photos
+  // is packed as `pellora new` describes it, without writing into it.
+  DescriptionRead read;
+  if (IsPhotoFolder(description)) {
+    PhotoFolderShow show;
+    std::string error;
+    if (!DescribePhotoFolder(description, description, show, error)) return Fail(kExitBadFile, "pack: nothing written: " + error);
+    for (const std::string& warning : show.warnings) std::fprintf(stderr, "pellora: pack: warning: %s\n", warning.c_str());
+    read = ReadShowDescriptionText(PathToUtf8(PathFromUtf8(description) / "show.json"), show.description.dump());
+  } else {
+    read = ReadShowDescription(description);
+  }
   std::fputs(FormatProblems(description, read.problems).c_str(), stderr);
   if (!read.document) return Fail(kExitBadFile, "pack: nothing written: the description has errors");
   if (strict && read.WarningCount() > 0) return Fail(kExitBadFile, "pack: nothing written: warnings count as errors with --strict");

@@ -10,15 +10,6 @@
 namespace pellora::tools {
 namespace {
 
-bool ParseWindowSize(const std::string& text, Size& size) {
-  int w = 0, h = 0;
-  char tail = 0;
-  if (std::sscanf(text.c_str(), "%dx%d%c", &w, &h, &tail) != 2 || w < 1 || h < 1 || w > 16384 || h > 16384)
-    return false;
-  size = {w, h};
-  return true;
-}
-
 int ListDisplays() {
   std::vector<Monitor> monitors;
   std::string error;
@@ -43,8 +34,15 @@ int RunPlay(const std::vector<std::string>& args) {
       rest.push_back(args[i]);
       continue;
     }
+    // Without a size, the window is the default one, made smaller on a
+    // smaller display; a size given is the viewer's.
     viewer.window = {800, 600};
-    if (i + 1 < args.size() && ParseWindowSize(args[i + 1], viewer.window)) ++i;
+    viewer.fitWindow = true;
+    if (i + 1 < args.size() && LooksLikeScreenSize(args[i + 1])) {
+      if (std::string error = ParseScreenSize("--window", args[++i], viewer.window); !error.empty())
+        return Fail(kExitUsage, "play: " + error);
+      viewer.fitWindow = false;
+    }
   }
   std::string file;
   ArgumentParser parser("play", "FILE");

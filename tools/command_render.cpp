@@ -17,15 +17,6 @@
 namespace pellora::tools {
 namespace {
 
-bool ParseSize(const std::string& text, Size& size) {
-  int w = 0, h = 0;
-  char tail = 0;
-  if (std::sscanf(text.c_str(), "%dx%d%c", &w, &h, &tail) != 2) return false;
-  if (w < 1 || h < 1 || w > 16384 || h > 16384) return false;
-  size = {w, h};
-  return true;
-}
-
 std::string SlideFileName(size_t index) {
   char name[32];
   std::snprintf(name, sizeof name, "slide-%03zu.png", index + 1);
@@ -41,9 +32,7 @@ int RunRender(const std::vector<std::string>& args) {
   ArgumentParser parser("render", "FILE");
   parser.Value({"--out", "-o"}, out)
       .Value({"--size"},
-             [&size](const std::string&, const std::string& value) {
-               return ParseSize(value, size) ? std::string() : "--size must be WxH, for example 640x480";
-             })
+             [&size](const std::string& name, const std::string& value) { return ParseScreenSize(name, value, size); })
       .Value({"--depth"}, [&depth](const std::string&, const std::string& value) {
         if (value != "24" && value != "8" && value != "4") return std::string("--depth must be 24, 8 or 4");
         depth = std::stoi(value);

@@ -21,12 +21,18 @@ constexpr Command kCommands[] = {
     {"info", "FILE [--json]", "prints the show document and its slides", RunInfo},
     {"render", "FILE --out DIR [--size WxH] [--depth 24|8|4]",
      "writes background.png and one PNG per slide as the show puts them on screen", RunRender},
-    {"pack", "SHOW.json -o OUT [--bare] [--target linux|windows] [--player PATH] [--strict] [--quiet]",
+    {"new", "PHOTOS_DIR [-o SHOW.json] [--force] [--quiet]",
+     "writes a show description of every picture in a folder, in the order they were taken", RunNew},
+    {"pack", "SHOW.json|PHOTOS_DIR -o OUT [--bare] [--target linux|windows] [--player PATH] [--strict] [--quiet]",
      "builds a self-running show (or with --bare the package alone)", RunPack},
+    {"unpack", "SHOW DIR [--quiet]",
+     "writes a show's pictures, sounds and music into DIR with a show.json that packs them again", RunUnpack},
     {"modinfo", "FILE [--json]", "prints the module information report of a tracker module", RunModInfo},
     {"modrender", "FILE -o OUT.wav [--rate HZ] [--channels 1|2] [--bits 8|16]",
      "renders a tracker module to a WAV file through the player's engine and mixer", RunModRender},
 };
+
+void PrintCommandHelp(const Command& c) { std::printf("Usage: pellora %s %s\n%s\n", c.name, c.usage, c.summary); }
 
 void PrintHelp(FILE* out) {
   std::fprintf(out, "Usage: pellora COMMAND [ARGUMENTS]\n\nCommands:\n");
@@ -54,9 +60,17 @@ int main(int argc, char** argv) {
     return kExitUsage;
   }
   std::string name = arguments[1];
-  if (name == "--help" || name == "-h" || name == "help") {
+  if (name == "--help" || name == "-h" || (name == "help" && arguments.size() == 2)) {
     PrintHelp(stdout);
     return kExitOk;
+  }
+  if (name == "help") {
+    for (const Command& c : kCommands)
+      if (arguments[2] == c.name && arguments.size() == 3) {
+        PrintCommandHelp(c);
+        return kExitOk;
+      }
+    return Fail(kExitUsage, "help: no command \"" + arguments[2] + "\" (see pellora --help)");
   }
   if (name == "--version") {
     std::printf("pellora 1.0 (Quorvel Pellora 1.0)\n");
@@ -67,7 +81,7 @@ int main(int argc, char** argv) {
     std::vector<std::string> args(arguments.begin() + 2, arguments.end());
     for (const std::string& a : args)
       if (a == "--help" || a == "-h") {
-        std::printf("Usage: pellora %s %s\n%s\n", c.name, c.usage, c.summary);
+        PrintCommandHelp(c);
         return kExitOk;
       }
     // Without a message loop to end them normally, the other commands end

@@ -1,5 +1,6 @@
 #include "platform/backends/backends.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 
@@ -55,7 +56,18 @@ std::unique_ptr<Backend> CreateBackendFromEnvironment(std::string& error, const 
   if (!backend->listMonitors(monitors, error)) return nullptr;
   int index = 0;
   if (!ChooseMonitor(viewer, monitors.size(), index, error)) return nullptr;
-  return backend->create(monitors, index, viewer.window, error);
+  Size window = viewer.window;
+  const Rect& display = monitors[size_t(index)].bounds;
+  if (window.cx > display.Width() || window.cy > display.Height()) {
+    if (!viewer.fitWindow) {
+      error = "a window of " + std::to_string(window.cx) + "x" + std::to_string(window.cy) + " is larger than display " +
+              std::to_string(index + 1) + " (" + std::to_string(display.Width()) + "x" +
+              std::to_string(display.Height()) + ")";
+      return nullptr;
+    }
+    window = {std::min(window.cx, display.Width()), std::min(window.cy, display.Height())};
+  }
+  return backend->create(monitors, index, window, error);
 }
 
 bool ListMonitors(std::vector<Monitor>& monitors, std::string& error) {

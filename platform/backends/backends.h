@@ -32,6 +32,9 @@ struct ViewerOptions {
   // Not empty: a window of this size, the show played as on a screen of
   // that size.
   Size window{0, 0};
+  // A window larger than the display is made to fit on it; otherwise it
+  // is refused.
+  bool fitWindow = false;
 };
 
 // Builds the backend named by PELLORA_BACKEND (the system's default when

@@ -7,6 +7,7 @@
 
 #include "platform/audio/media_file.h"
 #include "platform/os/file.h"
+#include "platform/sdl/sdl_audio_start.h"
 
 namespace pellora {
 namespace {
@@ -71,7 +72,7 @@ void ChooseSoundFont() {
 // likely needs them again.
 bool AcquireMixerAudio(int initFlag) {
   if (!mixer.mixerOpen) {
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
+    if (!StartSdlAudio()) return false;
     ChooseSoundFont();
     // Stereo at CD rate whatever the card has: SDL converts to the
     // device's own channels (surround included) and rate.

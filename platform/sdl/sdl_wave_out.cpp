@@ -5,6 +5,7 @@
 #include <cstring>
 #include <deque>
 
+#include "platform/sdl/sdl_audio_start.h"
 #include "platform/sdl/sdl_media_device.h"
 
 namespace pellora {
@@ -86,7 +87,7 @@ class SdlWaveOut : public WaveOut {
 
  private:
   bool StartAudio() {
-    if (!audioStarted_) audioStarted_ = SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
+    if (!audioStarted_) audioStarted_ = StartSdlAudio();
     return audioStarted_;
   }
 

@@ -47,7 +47,7 @@ TEST_F(PasswordLock, APasswordInAnotherCaseIsRefusedOnce) {
   HeadlessShow show;
   show.Script("500 type secret; 600 key return; 5000 type Secret; 5100 key return");
   auto started = test::ShowStartedAt(show, 1000);
-  EXPECT_EQ(show.Run(package), 0);
+  EXPECT_EQ(show.Run(package), 1);
   EXPECT_FALSE(*started);
   ASSERT_EQ(show.Backend().MessageBoxes().size(), 1u);
   EXPECT_EQ(show.Backend().MessageBoxes()[0], kRefused);
@@ -58,7 +58,7 @@ TEST_F(PasswordLock, EnterWithNothingTypedIsRefused) {
   std::string package = Pack(R"("password": "x")");
   HeadlessShow show;
   show.Script("500 key return");
-  EXPECT_EQ(show.Run(package), 0);
+  EXPECT_EQ(show.Run(package), 1);
   ASSERT_EQ(show.Backend().MessageBoxes().size(), 1u);
   EXPECT_EQ(show.Backend().MessageBoxes()[0], kRefused);
 }
@@ -90,7 +90,7 @@ TEST_F(PasswordLock, EscapeAndTheCloseBoxCancelWithoutAMessage) {
   {
     HeadlessShow show;
     show.Script("500 type x; 600 key escape; 5000 key return");
-    EXPECT_EQ(show.Run(package), 0);
+    EXPECT_EQ(show.Run(package), 1);
     EXPECT_TRUE(show.Backend().MessageBoxes().empty());
     EXPECT_LT(show.EndTime(), 1000u);
   }
@@ -99,7 +99,7 @@ TEST_F(PasswordLock, EscapeAndTheCloseBoxCancelWithoutAMessage) {
     show.Script("500 type x");
     test::ClickOnActiveWindow(show, 600, [](CWnd& w) { return static_cast<CDialog&>(w).CloseBoxRect(); });
     auto started = test::ShowStartedAt(show, 2000);
-    EXPECT_EQ(show.Run(package, 5000), 0);
+    EXPECT_EQ(show.Run(package, 5000), 1);
     EXPECT_FALSE(*started);
     EXPECT_TRUE(show.Backend().MessageBoxes().empty());
     EXPECT_LT(show.EndTime(), 1000u);
@@ -122,7 +122,7 @@ TEST_F(PasswordLock, TheButtonsWorkWithTheMouseAndTheKeyboard) {
     HeadlessShow show;
     show.Script("500 type ab; 600 key tab; 700 key tab; 800 key return");
     auto started = test::ShowStartedAt(show, 1000);
-    EXPECT_EQ(show.Run(package, 5000), 0);
+    EXPECT_EQ(show.Run(package, 5000), 1);
     EXPECT_FALSE(*started);
     EXPECT_TRUE(show.Backend().MessageBoxes().empty());
   }
@@ -136,7 +136,7 @@ TEST_F(PasswordLock, DrawnMessageBoxesWaitForTheViewer) {
               "1600 key return; 3000 key escape");
   auto boxShown = std::make_shared<bool>(false);
   show.At(2000, [boxShown] { *boxShown = dynamic_cast<CDialog*>(CWnd::GetActiveWindow()) != nullptr; });
-  EXPECT_EQ(show.Run(package, 10000), 0);
+  EXPECT_EQ(show.Run(package, 10000), 1);
   EXPECT_TRUE(*boxShown);
   EXPECT_EQ(show.Backend().MessageBoxes().size(), 0u);  // drawn, not native
   EXPECT_GE(show.EndTime(), 3000u);

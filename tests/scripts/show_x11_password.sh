@@ -40,7 +40,7 @@ kill -0 $pid 2>/dev/null || { echo "the program ended before the message was dis
 grep -q "Mot de passe incorrect" err.txt || { echo "no refusal message"; failures=$((failures + 1)); }
 xdotool key Return
 wait_gone $pid || { echo "the program did not end after the message"; kill $pid; failures=$((failures + 1)); }
-wait $pid; [ $? -eq 0 ] || { echo "bad exit status after the refusal"; failures=$((failures + 1)); }
+wait $pid; [ $? -eq 1 ] || { echo "bad exit status after the refusal (want 1)"; failures=$((failures + 1)); }
 exit $failures
 DRIVE
 in_x_display 640x480 timeout 120 bash drive.sh

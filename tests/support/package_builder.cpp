@@ -6,6 +6,17 @@ std::string DibRecord(const std::string& dib) {
   return Bytes().DWord(1).DWord(uint32_t(dib.size())).Raw(dib).str();
 }
 
+std::string MinimalPe(size_t padding) {
+  Bytes b;
+  b.Raw("MZ").Raw(std::string(0x3A, '\0')).DWord(0x40);
+  b.Raw(std::string("PE\0\0", 4)).Word(0x14C).Word(1).DWord(0).DWord(0).DWord(0).Word(0xE0).Word(0x102);
+  b.Raw(std::string(0xE0, '\0'));
+  b.Raw(".text\0\0\0").DWord(0x200).DWord(0x1000).DWord(0x200).DWord(0x200).Raw(std::string(16, '\0'));
+  std::string image = b.str();
+  image.resize(0x400, '\0');
+  return image + std::string(padding, '\0');
+}
+
 std::string PackageBytes::Build() const {
   Bytes b;
   b.Raw(magic).String(title).String(description).String(notice).Word(version);

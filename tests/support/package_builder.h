@@ -51,4 +51,9 @@ struct PackageBytes {
 // A DIB record: present flag, length and the packed bitmap.
 std::string DibRecord(const std::string& dib);
 
+// A minimal 32-bit Windows image: DOS header, PE header, one section whose
+// raw data ends at 0x400, then padding; a Windows show is this and its
+// package.
+std::string MinimalPe(size_t padding);
+
 }  // namespace pellora::test

@@ -23,6 +23,7 @@ class DescriptionTest : public ::testing::Test {
     test::WriteFile(dir_.File("noise.wav"), "not a sound either, just text");
     test::WriteFile(dir_.File("bad.xm"), "Extended Module: but nothing after");
     test::WriteFile(dir_.File("ok.wav"), std::string("RIFF\x24\0\0\0WAVE", 12));
+    test::WriteFile(dir_.File("empty.xm"), "");
     test::BitmapFile fields;
     fields.compression = 3;
     fields.pixels = std::string(4, '\0');
@@ -85,7 +86,18 @@ TEST_F(DescriptionTest, EachProblemIsNamedWithItsPlace) {
       {R"([1, 2])", true, "must be a JSON object"},
       {R"({"slides": [{"picture": "good.jpg", "sound": "slide"}]})", true,
        "slide 1 (good.jpg): \"sound\": \"slide\" needs a \"soundFile\""},
-      {R"({"slides": [{"picture": "missing.jpg"}]})", true, "slide 1 (missing.jpg): cannot open picture missing.jpg"},
+      {R"({"slides": [{"picture": "missing.jpg"}]})", true,
+       "slide 1 (missing.jpg): cannot open picture missing.jpg: No such file or directory"},
+      {R"({"password": "a\tb"})", true, "the password holds U+0009, which no viewer can type"},
+      {"{\"password\": \"a\u0081\"}", true, "the password holds U+0081"},
+      {R"({"title": "a\u0007"})", true, "\"title\" holds the control character U+0007; only \"description\" and"},
+      {R"({"slides": [{"name": "a\nb"}]})", true, "slide 1: \"name\" holds the control character U+000A"},
+      {R"({"notice": "a\r\nb\tc"})", true, "\"notice\" holds the control character U+0009; it may hold line breaks"},
+      {R"({"title": null})", true, "JSON line 1, column 11: \"title\" is null: leave the key out"},
+      {"{\"title\": \"a\",\n \"title\": \"b\"}", true, "JSON line 2, column 2: the key \"title\" is given twice"},
+      {R"({"slides": [{"picture": "good.jpg"}, null]})", true, "JSON line 1, column 38: null in a list"},
+      {R"({"slides": [{"picture": "good.jpg", "soundFile": ""}]})", true, "\"soundFile\" is empty: name a file"},
+      {R"({"music": "empty.xm"})", true, "music empty.xm is an empty file"},
       {R"({"slides": [{"picture": "folder"}]})", true, "picture folder is a folder, not a file"},
       {R"({"slides": [{"picture": "fifo.jpg"}]})", true, "picture fifo.jpg is a FIFO, not a file"},
       {R"({"music": "/dev/null"})", true, "music /dev/null is a device, not a file"},

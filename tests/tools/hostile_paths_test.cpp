@@ -64,6 +64,8 @@ TEST_F(HostilePaths, EveryCommandRefusesWhatIsNotAFileInEveryPathPosition) {
       {"modinfo --json @"},
       {"modrender @ -o " + out},
       {"modrender " + song + " -o @", kOutputFile},
+      {"unpack @ " + out},
+      {"unpack " + show + " @", kOutputFolder},
   };
   enum Kind { kDirectory, kFifo, kUnreadable, kMissing };
   const bool root = RunningAsRoot();
@@ -126,6 +128,7 @@ TEST_F(HostilePaths, OutputsNeverReplaceWhatIsNotTheirs) {
       {modrender(dir.File("alias.mod")), dir.File("alias.mod")},
       {"render " + Quote(dir.File("show")) + " --out " + Quote(dir.File("pictures")), "slide-001.png"},
       {"render " + Quote(dir.File("show")) + " --out " + Quote(dir.File("pictures2")), "background.png"},
+      {"unpack " + Quote(dir.File("show")) + " " + Quote(dir.File("pictures")), dir.File("pictures")},
   };
   if (device) {
     cases.push_back({pack(dir.File("device")), dir.File("device")});

@@ -227,20 +227,23 @@ TEST_F(Render, DescriptionPlaysAndRendersAsItsPackedShow) {
     const char* options;
     const char* file;
     int status, width, height;
+    const char* message = "";
   } cases[] = {
       {"", "show.pellora", 0, 640, 480},
       {"", "show.json", 0, 640, 480},
       {"--monitor 2", "show.json", 0, 800, 600},
-      {"--window", "show.pellora", 0, 800, 600},
+      {"--window --monitor 2", "show.pellora", 0, 800, 600},
+      {"--window", "show.pellora", 0, 640, 480},  // the default window, fitted on the display
       {"--window 320x200 --monitor 1", "show.pellora", 0, 320, 200},
-      {"--monitor 3", "show.pellora", 1, 0, 0},
+      {"--monitor 3", "show.pellora", 1, 0, 0, "there is no display 3: this desktop has 2"},
+      {"--window 900x500 --monitor 2", "show.pellora", 1, 0, 0, "a window of 900x500 is larger than display 2 (800x600)"},
   };
   for (const Case& c : cases) {
     std::string png = std::string("shot-") + std::to_string(&c - cases) + ".png";
     test::RunResult r = shot(c.options, c.file, png);
     EXPECT_EQ(r.status, c.status) << c.options << ": " << r.err;
     if (c.status != 0) {
-      EXPECT_NE(r.err.find("there is no display 3: this desktop has 2"), std::string::npos) << r.err;
+      EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
       continue;
     }
     Png frame = LoadPng(dir.File(png));

@@ -8,6 +8,7 @@
 
 #include "tests/support/test_support.h"
 #include "tools/lib/show_description.h"
+#include "tools/lib/stored_values.h"
 
 namespace pellora {
 namespace {
@@ -46,6 +47,7 @@ std::string Check(const json& root, const json& schema, const json& value, const
     const std::string& text = value.get_ref<const std::string&>();
     size_t characters = size_t(std::count_if(text.begin(), text.end(), [](char c) { return (uint8_t(c) & 0xC0) != 0x80; }));
     if (schema.contains("maxLength") && characters > schema["maxLength"].get<size_t>()) return at + ": too long";
+    if (schema.contains("minLength") && characters < schema["minLength"].get<size_t>()) return at + ": too short";
     if (schema.contains("pattern") && !std::regex_search(value.get<std::string>(), std::regex(schema["pattern"].get<std::string>())))
       return at + ": does not match the pattern";
   }
@@ -88,6 +90,8 @@ TEST(ShowSchema, KnowsEveryKeyPackAcceptsAndNoOther) {
   EXPECT_EQ(keys(top), sorted(tools::ShowKeys()));
   EXPECT_EQ(keys(top["background"]["properties"]), sorted(tools::BackgroundKeys()));
   EXPECT_EQ(keys(top["slides"]["items"]["properties"]), sorted(tools::SlideKeys()));
+  EXPECT_EQ(keys(top["stored"]["properties"]), sorted(tools::StoredShowKeys()));
+  EXPECT_EQ(keys(top["slides"]["items"]["properties"]["stored"]["properties"]), sorted(tools::StoredSlideKeys()));
 }
 
 TEST(ShowSchema, ReadmeExampleValidatesAndFaultsDoNot) {
@@ -105,7 +109,8 @@ TEST(ShowSchema, ReadmeExampleValidatesAndFaultsDoNot) {
   for (const char* bad : {R"({"transtion": 5})", R"({"slides": [{"duration": 2.5}]})",
                           R"({"slides": [{"transition": 19}]})", R"({"slides": [{"sound": "slide"}]})",
                           R"({"password": "123456789012345678901"})", R"({"background": {"colourA": "blue"}})",
-                          R"({"slides": [{"fit": "wide"}]})"})
+                          R"({"slides": [{"fit": "wide"}]})", R"({"title": null})", R"({"password": "a\tb"})",
+                          R"({"title": "a\u0007"})", R"({"slides": [{"soundFile": ""}]})"})
     EXPECT_NE(Check(schema, schema, json::parse(bad), ""), "") << bad;
 }
 

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <sstream>
 
 #include "document/diapo_doc.h"
@@ -14,6 +15,7 @@
 #include "platform/os/file.h"
 #include "tools/lib/media_checks.h"
 #include "tools/lib/picture_facts.h"
+#include "tools/lib/stored_values.h"
 
 namespace pellora::tools {
 namespace {
@@ -52,6 +54,12 @@ size_t Distance(const std::string& a, const std::string& b) {
     }
   }
   return row[b.size()];
+}
+
+std::string CodePointName(uint32_t codePoint) {
+  char name[16];
+  std::snprintf(name, sizeof name, "U+%04X", codePoint);
+  return name;
 }
 
 // Reads one description, collecting problems as it goes; everything it
@@ -93,11 +101,17 @@ class Reader {
         SoundCheck("", "music", music);
     }
     Slides(j, doc);
+    if (auto it = j.find("stored"); it != j.end()) ApplyStoredShowValues(*it, doc, Context(""));
   }
 
  private:
   std::string baseDir_;
   fs::path folder_;
+
+  StoredContext Context(const std::string& where) {
+    return {[this, where](bool error, const std::string& text) { Add(error, where, text); },
+            [this](const std::string& given) { return Resolve(given); }};
+  }
 
   void Add(bool error, const std::string& where, const std::string& text) {
     problems.push_back({error, where.empty() ? text : where + ": " + text});
@@ -136,7 +150,13 @@ class Reader {
       return {};
     }
     std::string utf8 = v->get<std::string>();
+    if (!stored && utf8.empty()) Error(where, Quoted(key) + " is empty: name a file or leave the key out");
     if (!stored) return utf8;
+    bool lineBreaks = std::string_view(key) == "description" || std::string_view(key) == "notice";
+    if (auto control = ControlCharacter(utf8, lineBreaks))
+      Error(where, Quoted(key) + " holds the control character " + CodePointName(*control) +
+                       (lineBreaks ? "; it may hold line breaks, no other control character"
+                                   : "; only \"description\" and \"notice\" may hold line breaks"));
     std::string converted = Utf8ToCp1252(utf8);
     if (Cp1252ToUtf8(converted) != utf8)
       Warn(where, Quoted(key) + " has characters the show's code page (Windows-1252) cannot hold; they show as \"?\"");
@@ -205,6 +225,8 @@ class Reader {
       Error("", "the password may have at most 20 characters, the most the viewer can type");
     else if (ScramblePassword(stored).find('\0') != std::string::npos)
       Error("", "the password cannot contain the character \"\xC2\xB5\"");
+    else if (auto control = ControlCharacter(utf8, false))
+      Error("", "the password holds " + CodePointName(*control) + ", which no viewer can type");
     else
       doc.password = stored;
   }
@@ -216,7 +238,7 @@ class Reader {
     std::error_code ec;
     fs::file_status status = fs::status(PathFromUtf8(path), ec);
     if (!fs::exists(status)) {
-      if (mustExist) Error(where, "cannot open " + role + " " + given + " (" + path + ")");
+      if (mustExist) Error(where, "cannot open " + role + " " + given + ": " + (ec ? ec.message() : "not found"));
       else Warn(where, role + " " + given + " does not exist; the player will look for it at " + path);
       return false;
     }
@@ -244,6 +266,12 @@ class Reader {
       return false;
     }
     long long length = file.Length();
+    // A show stores an empty file as no file at all: the player would
+    // look for it by its name instead.
+    if (length == 0) {
+      Error(where, role + " " + given + " is an empty file");
+      return false;
+    }
     if (length < 0 || length > 0x7FFFFFFF) {
       Error(where, role + " " + given + " is too large to embed");
       return false;
@@ -326,12 +354,17 @@ class Reader {
     slide.soundMode = uint16_t(Choice(j, "sound", kSounds, where, slide.soundMode));
     std::string soundFile = Text(j, "soundFile", where, false);
     bool embedSound = Bool(j, "embedSound", where, true);
+    // A slide with stored values keeps its picture as the package stored
+    // it: its bytes, format, sizes and thumbnails come from there.
+    auto storedAt = j.find("stored");
+    const json* stored = storedAt == j.end() ? nullptr : &*storedAt;
 
     if (picture.empty()) {
       Warn(where, "no picture: the slide shows the background alone");
     } else {
       slide.pictureFormat = PictureFormatTag(picture);
-      if (Attach(where, "picture", picture, embed, slide.pictureFileName, slide.pictureSize, slide.pictureData)) {
+      if (Attach(where, "picture", picture, embed, slide.pictureFileName, slide.pictureSize, slide.pictureData) &&
+          !stored) {
         // A picture the player cannot decode is packed all the same (the
         // slide then shows its background alone); it has no size, depth or
         // thumbnails.
@@ -345,6 +378,7 @@ class Reader {
     if (!soundFile.empty() &&
         Attach(where, "sound", soundFile, embedSound, slide.soundFileName, slide.soundSize, slide.soundData))
       SoundCheck(where, "sound", soundFile);
+    if (stored) ApplyStoredSlideValues(*stored, slide, Context(where));
   }
 
   void Slides(const json& j, CDiapoDoc& doc) {
@@ -379,6 +413,48 @@ std::string LineAndColumn(const std::string& text, size_t position) {
   return "line " + std::to_string(line) + ", column " + std::to_string(column);
 }
 
+// What the JSON parser takes silently: a key given twice (it keeps the
+// last) and null, which no key accepts. text is valid JSON.
+std::vector<std::string> RepeatedKeysAndNulls(const std::string& text) {
+  struct Level {
+    bool object;
+    std::vector<std::string> keys;
+  };
+  std::vector<Level> levels;
+  std::vector<std::string> problems;
+  bool atKey = false;
+  for (size_t i = 0; i < text.size(); ++i) {
+    char c = text[i];
+    if (c == '"') {
+      size_t end = i + 1;
+      while (end < text.size() && text[end] != '"') end += text[end] == '\\' ? 2 : 1;
+      if (atKey && !levels.empty()) {
+        std::string key = json::parse(text.substr(i, end - i + 1)).get<std::string>();
+        std::vector<std::string>& keys = levels.back().keys;
+        if (std::find(keys.begin(), keys.end(), key) != keys.end())
+          problems.push_back("JSON " + LineAndColumn(text, i) + ": the key " + Quoted(key) + " is given twice");
+        keys.push_back(key);
+        atKey = false;
+      }
+      i = end;
+    } else if (c == '{' || c == '[') {
+      levels.push_back({c == '{', {}});
+      atKey = c == '{';
+    } else if (c == '}' || c == ']') {
+      if (!levels.empty()) levels.pop_back();
+    } else if (c == ',') {
+      atKey = !levels.empty() && levels.back().object;
+    } else if (c == 'n') {
+      bool inObject = !levels.empty() && levels.back().object && !levels.back().keys.empty();
+      problems.push_back("JSON " + LineAndColumn(text, i) + ": " +
+                         (inObject ? Quoted(levels.back().keys.back()) + " is null: leave the key out or give it a value"
+                                   : std::string("null in a list: give a value")));
+      i += 3;
+    }
+  }
+  return problems;
+}
+
 }  // namespace
 
 size_t DescriptionRead::ErrorCount() const {
@@ -390,11 +466,11 @@ size_t DescriptionRead::WarningCount() const { return problems.size() - ErrorCou
 namespace {
 constexpr std::string_view kShowKeys[] = {"$schema",  "title",      "description", "notice",        "password",
                                           "loopShow", "background", "music",       "embedMusic",    "pictureMargin",
-                                          "pictureOption", "slides"};
+                                          "pictureOption", "slides", "stored"};
 constexpr std::string_view kBackgroundKeys[] = {"kind",        "colourA", "colourB",  "horizontal",
                                                 "plainColour", "picture", "placement"};
 constexpr std::string_view kSlideKeys[] = {"picture",    "embed", "name",      "comment",   "fit",       "duration",
-                                           "advance",    "transition", "sound", "soundFile", "embedSound"};
+                                           "advance",    "transition", "sound", "soundFile", "embedSound", "stored"};
 }  // namespace
 
 std::span<const std::string_view> ShowKeys() { return kShowKeys; }
@@ -416,26 +492,30 @@ DescriptionRead ReadShowDescription(const std::string& descriptionPath) {
     result.problems.push_back({true, "cannot read the file"});
     return result;
   }
+  return ReadShowDescriptionText(descriptionPath, text.str());
+}
+
+DescriptionRead ReadShowDescriptionText(const std::string& descriptionPath, const std::string& text) {
+  DescriptionRead result;
   json j;
   try {
-    j = json::parse(text.str());
+    j = json::parse(text);
   } catch (const json::parse_error& e) {
     std::string what = e.what();
     size_t at = what.find("syntax error");
     std::string reason = at == std::string::npos ? "not valid JSON" : what.substr(at);
     result.problems.push_back(
-        {true, "JSON " + LineAndColumn(text.str(), e.byte ? e.byte - 1 : 0) + ": " + reason});
+        {true, "JSON " + LineAndColumn(text, e.byte ? e.byte - 1 : 0) + ": " + reason});
     return result;
   }
   auto doc = std::make_unique<CDiapoDoc>();
+  doc->packageVersion = kWrittenPackageVersion;
   Reader reader(descriptionPath);
   reader.BuildDocument(j, *doc);
-  result.problems = std::move(reader.problems);
+  for (std::string& problem : RepeatedKeysAndNulls(text)) result.problems.push_back({true, std::move(problem)});
+  result.problems.insert(result.problems.end(), reader.problems.begin(), reader.problems.end());
   result.files = std::move(reader.files);
-  if (result.ErrorCount() == 0) {
-    doc->packageVersion = kWrittenPackageVersion;
-    result.document = std::move(doc);
-  }
+  if (result.ErrorCount() == 0) result.document = std::move(doc);
   return result;
 }
 
@@ -452,6 +532,16 @@ std::unique_ptr<CDiapoDoc> BuildShowFromDescription(const std::string& descripti
   for (const DescriptionProblem& p : read.problems)
     if (p.error) error += (error.empty() ? "" : "\n") + descriptionPath + ": " + p.text;
   return std::move(read.document);
+}
+
+std::optional<uint32_t> ControlCharacter(const std::string& utf8, bool lineBreaks) {
+  for (size_t i = 0; i < utf8.size(); ++i) {
+    uint8_t c = uint8_t(utf8[i]);
+    if ((c < 0x20 || c == 0x7F) && !(lineBreaks && (c == '\n' || c == '\r'))) return c;
+    if (c == 0xC2 && i + 1 < utf8.size() && uint8_t(utf8[i + 1]) >= 0x80 && uint8_t(utf8[i + 1]) < 0xA0)
+      return uint8_t(utf8[i + 1]);
+  }
+  return std::nullopt;
 }
 
 bool IsShowDescriptionPath(const std::string& path) {

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -35,6 +36,9 @@ struct DescriptionRead {
 // Reads, checks and builds the document a description describes, reading
 // and embedding the files it names.
 DescriptionRead ReadShowDescription(const std::string& descriptionPath);
+// The same for a description's text that is not in a file; paths are
+// relative to descriptionPath's folder.
+DescriptionRead ReadShowDescriptionText(const std::string& descriptionPath, const std::string& text);
 
 // "path: error: text" / "path: warning: text", one line each.
 std::string FormatProblems(const std::string& descriptionPath, const std::vector<DescriptionProblem>& problems);
@@ -44,6 +48,11 @@ std::unique_ptr<CDiapoDoc> BuildShowFromDescription(const std::string& descripti
 
 // True for a file that names a show description rather than a show.
 bool IsShowDescriptionPath(const std::string& path);
+
+// The first control character (C0, DEL or C1) of UTF-8 text, which texts
+// of a description may not hold; line breaks count only when lineBreaks
+// is false.
+std::optional<uint32_t> ControlCharacter(const std::string& utf8, bool lineBreaks);
 
 // "#RRGGBB" (or an integer COLORREF) to a COLORREF; false when malformed.
 bool ParseColour(const std::string& text, uint32_t& colour);

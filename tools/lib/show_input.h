@@ -34,8 +34,13 @@ class ShowInput {
   PackageLocation location_;
 };
 
-// The document, or null with the message the player would show (or why
-// the file could not be opened).
+// Why a file cannot be opened, as the system says it ("No such file or
+// directory").
+std::string OpenFailureReason(const std::string& path);
+
+// The document, or null with the reason, naming the file.
 std::unique_ptr<CDiapoDoc> LoadShowFile(const std::string& path, PackageLocation& location, std::string& message);
+// The same for a show file opened already; path names it in messages.
+std::unique_ptr<CDiapoDoc> LoadShowInput(const ShowInput& input, const std::string& path, std::string& message);
 
 }  // namespace pellora::tools
