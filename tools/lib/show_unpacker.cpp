@@ -1,5 +1,6 @@
 #include "tools/lib/show_unpacker.h"
 
+#include <cctype>
 #include <cstdio>
 #include <filesystem>
 #include <set>
