@@ -41,14 +41,30 @@ struct Layout {
   size_t lengthOffset;  // song length byte; the order table follows one byte later
   size_t ordersOffset;
   bool loopStartInWords;
-  // The signature vouches for the file: when junk in the order entries
-  // past the song asks for more patterns than the file holds, the song's
-  // own positions give the count.
-  bool ordersPastSongMayBeJunk;
+  // When junk in the order entries past the song asks for more patterns
+  // than the file holds, the song's own positions give the count: for the
+  // 31-sample layout the signature vouches for the file; a 15-sample file
+  // carries none, so its patterns and samples must then fill it exactly.
+  bool junkNeedsExactFit;
 };
 
-const Layout kLayout31 = {1084, 31, 950, 952, true, true};
-const Layout kLayout15 = {600, 15, 470, 472, false, false};
+const Layout kLayout31 = {1084, 31, 950, 952, true, false};
+const Layout kLayout15 = {600, 15, 470, 472, false, true};
+
+// 1 + the highest pattern among the first `count` order entries.
+uint16_t PatternsNamed(const uint8_t* orders, size_t count) {
+  return uint16_t(*std::max_element(orders, orders + count) + 1);
+}
+
+// Whether the file holds exactly the header, the patterns the song's own
+// positions name and the samples.
+bool FillsFileExactly(const ModStream& stream, const uint8_t* header, const Layout& layout, uint8_t channels) {
+  size_t used = std::min<size_t>(header[layout.lengthOffset], 128);
+  if (used == 0) return false;
+  uint64_t bytes = layout.headerSize + uint64_t(channels) * 256 * PatternsNamed(header + layout.ordersOffset, used);
+  for (int i = 0; i < layout.sampleCount; ++i) bytes += uint64_t(GetU16BE(header + 20 + 30 * i + 22)) * 2;
+  return stream.Length() == bytes;
+}
 
 const Signature* FindSignature(const uint8_t* tag) {
   for (const Signature& s : kSignatures)
@@ -116,13 +132,15 @@ bool LoadLayout(ModLoadContext& c, const uint8_t* header, const Layout& layout, 
   song.songName = TrimName(header, 20);
   song.positionCount = header[layout.lengthOffset];
   std::memcpy(song.positions.data(), header + layout.ordersOffset, 128);
-  // Every order entry counts, also those beyond the song's length.
+  // Every order entry counts, also those beyond the song's length, unless
+  // they are junk (see Layout).
   const uint8_t* orders = header + layout.ordersOffset;
-  song.patternCount = uint16_t(*std::max_element(orders, orders + 128) + 1);
+  song.patternCount = PatternsNamed(orders, 128);
   uint64_t patternBytes = uint64_t(channels) * 256;
   size_t used = std::min<size_t>(song.positionCount, 128);
-  if (layout.ordersPastSongMayBeJunk && used > 0 && c.stream.Remaining() < patternBytes * song.patternCount)
-    song.patternCount = uint16_t(*std::max_element(orders, orders + used) + 1);
+  if (used > 0 && c.stream.Remaining() < patternBytes * song.patternCount &&
+      (!layout.junkNeedsExactFit || FillsFileExactly(c.stream, header, layout, channels)))
+    song.patternCount = PatternsNamed(orders, used);
   song.sampleCount = uint16_t(layout.sampleCount);
   song.trackCount = uint16_t(channels * song.patternCount);
   if (!song.AllocateSamples()) return false;
@@ -150,7 +168,9 @@ bool DetectM15(ModStream& stream) {
     const uint8_t* h = header + 20 + 30 * i;
     if (h[24] != 0 || h[25] > 64) return false;
   }
-  return header[471] <= 127;
+  // Some writers leave any value in the byte after the song length; the
+  // file is then one when its song and samples fill it exactly.
+  return header[471] <= 127 || FillsFileExactly(stream, header, kLayout15, 4);
 }
 
 bool LoadM15(ModLoadContext& c) {

@@ -4,6 +4,8 @@
 // past the song.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "music/mod_engine.h"
 #include "testing/composer669_file_builder.h"
 #include "testing/mod_file_builder.h"
@@ -143,21 +145,38 @@ TEST(SongFlow, AnOrderNamingAMissingPatternEndsTheSong) {
 }
 
 TEST(SongFlow, ModOrderJunkPastTheSongAsksForNoPatterns) {
-  // Two positions and two stored patterns; entry 100 of the table asks
-  // for pattern 60, which the file does not hold.
-  test::ModFileBuilder b("M.K.", 4);
-  b.orders = {0, 1};
-  b.samples = {{"square", test::SquareWave(64, 100)}};
-  b.Cell(1, 0, 0) = {428, 1};
-  std::string bytes = b.Build();
-  EXPECT_EQ(RowsPlayed(bytes), 128);
-  std::string junk = bytes;
-  junk[952 + 100] = 60;
-  EXPECT_EQ(RowsPlayed(junk), 128);
-  // The file's own second position asking for pattern 60 is refused.
-  std::string tooMany = bytes;
-  tooMany[952 + 1] = 60;
-  EXPECT_EQ(RowsPlayed(tooMany), -2);
+  // Two positions and two stored patterns, in both layouts; entry 100 of
+  // the order table asks for pattern 60, which the file does not hold.
+  struct Case {
+    const char* what;
+    const char* signature;  // "" for the 15-sample layout
+    std::function<void(std::string&, size_t orders)> change;
+    int rows;
+  };
+  auto junk = [](std::string& f, size_t orders) { f[orders + 100] = 60; };
+  const Case cases[] = {
+      {"as built", "M.K.", [](std::string&, size_t) {}, 128},
+      {"as built", "", [](std::string&, size_t) {}, 128},
+      {"junk", "M.K.", junk, 128},
+      {"junk", "", junk, 128},
+      // The file's own second position asking for pattern 60 is refused.
+      {"song asks", "M.K.", [](std::string& f, size_t orders) { f[orders + 1] = 60; }, -2},
+      {"song asks", "", [](std::string& f, size_t orders) { f[orders + 1] = 60; }, -2},
+      // Without a signature only a file that its song and samples fill
+      // exactly is taken for one: then also with any byte after the length.
+      {"junk, one more byte", "M.K.", [&](std::string& f, size_t o) { junk(f, o), f += '\0'; }, 128},
+      {"junk, one more byte", "", [&](std::string& f, size_t o) { junk(f, o), f += '\0'; }, -2},
+      {"junk, byte 471 set", "", [&](std::string& f, size_t o) { junk(f, o), f[471] = char(184); }, 128},
+  };
+  for (const Case& c : cases) {
+    test::ModFileBuilder b(c.signature, 4);
+    b.orders = {0, 1};
+    b.samples = {{"square", test::SquareWave(64, 100)}};
+    b.Cell(1, 0, 0) = {428, 1};
+    std::string bytes = b.Build();
+    c.change(bytes, *c.signature ? 952 : 472);
+    EXPECT_EQ(RowsPlayed(bytes), c.rows) << c.what << " " << c.signature;
+  }
 }
 
 }  // namespace
