@@ -1,5 +1,6 @@
 #include "image/jpeg_reader.h"
 
+#include <algorithm>
 #include <csetjmp>
 #include <memory>
 #include <string>
@@ -36,6 +37,8 @@ struct ErrorManager {
   // picture did (the library then reads on as if the file had its end).
   char warning[JMSG_LENGTH_MAX] = {};
   bool dataEnded = false;
+  // How far the data went when it ended: rows of blocks read, of all.
+  unsigned rowsRead = 0, rows = 0;
   // The fatal error's code and text.
   int fatalCode = 0;
   char fatal[JMSG_LENGTH_MAX] = {};
@@ -45,7 +48,12 @@ struct ErrorManager {
 void KeepMessage(j_common_ptr cinfo, int level) {
   if (level >= 0) return;
   auto* manager = reinterpret_cast<ErrorManager*>(cinfo->err);
-  if (cinfo->err->msg_code == JWRN_JPEG_EOF) manager->dataEnded = true;
+  if (cinfo->err->msg_code == JWRN_JPEG_EOF && !manager->dataEnded && cinfo->is_decompressor) {
+    manager->dataEnded = true;
+    auto* decompress = reinterpret_cast<j_decompress_ptr>(cinfo);
+    manager->rowsRead = decompress->input_iMCU_row;
+    manager->rows = decompress->total_iMCU_rows;
+  }
   if (cinfo->err->num_warnings++ == 0) (*cinfo->err->format_message)(cinfo, manager->warning);
 }
 
@@ -70,7 +78,10 @@ std::string FatalReason(const ErrorManager& errors) {
 // What the library went past in a picture it decoded.
 std::string WarningOf(const ErrorManager& errors) {
   if (errors.pub.num_warnings == 0) return {};
-  if (errors.dataEnded) return "truncated JPEG";
+  if (errors.dataEnded) {
+    unsigned percent = errors.rows ? unsigned(uint64_t(std::min(errors.rowsRead, errors.rows)) * 100 / errors.rows) : 0;
+    return "truncated JPEG: the picture ends after " + std::to_string(percent) + " % of its rows";
+  }
   return std::string("damaged JPEG: ") + errors.warning;
 }
 
@@ -83,7 +94,7 @@ std::string WarningOf(const ErrorManager& errors) {
 // for a picture too large for its file (the object is then destroyed, and
 // tooLarge set).
 bool StartDecompression(jpeg_decompress_struct* cinfo, ErrorManager* errors, std::span<const uint8_t> bytes,
-                        bool* tooLarge) {
+                        int reduction, bool* tooLarge) {
   cinfo->err = jpeg_std_error(&errors->pub);
   errors->pub.error_exit = ReturnToRecoveryPoint;
   errors->pub.emit_message = KeepMessage;
@@ -100,6 +111,8 @@ bool StartDecompression(jpeg_decompress_struct* cinfo, ErrorManager* errors, std
     return false;
   }
   cinfo->quantize_colors = FALSE;
+  cinfo->scale_num = 1;
+  cinfo->scale_denom = unsigned(reduction);
   switch (cinfo->jpeg_color_space) {
     case JCS_YCbCr:
     case JCS_RGB:
@@ -177,11 +190,14 @@ PictureRead Refused(std::string reason) { return {{}, std::move(reason), {}}; }
 
 }  // namespace
 
-PictureRead ReadJpeg(std::span<const uint8_t> bytes) {
+PictureRead ReadJpeg(std::span<const uint8_t> bytes) { return ReadJpegReduced(bytes, 1); }
+
+PictureRead ReadJpegReduced(std::span<const uint8_t> bytes, int reduction) {
+  if (reduction != 1 && reduction != 2 && reduction != 4 && reduction != 8) return Refused("no such reduction");
   jpeg_decompress_struct cinfo;
   ErrorManager errors;
   bool tooLarge = false;
-  if (!StartDecompression(&cinfo, &errors, bytes, &tooLarge)) {
+  if (!StartDecompression(&cinfo, &errors, bytes, reduction, &tooLarge)) {
     if (!tooLarge) return Refused(FatalReason(errors));
     return Refused("JPEG picture too large (" + std::to_string(cinfo.image_width) + " x " +
                    std::to_string(cinfo.image_height) + ")");

@@ -5,6 +5,8 @@ packages=(
   build-essential cmake ninja-build pkg-config clang libclang-rt-14-dev
   libsdl2-dev libsdl2-mixer-dev libsdl2-ttf-dev libfontconfig-dev fonts-liberation fonts-dejavu-core
   libjpeg62-turbo-dev libjpeg-turbo-progs libpng-dev nlohmann-json3-dev timgm6mb-soundfont
+  # pack reads these picture formats through their libraries
+  libwebp-dev libheif-dev libtiff-dev libgif-dev
   libgtest-dev libbenchmark-dev xvfb xauth xdotool imagemagick lame dpkg-dev
   # SDL_mixer's development files accept either JACK; the Windows build's
   # 32-bit Wine brings jackd2's library, and apt would take SDL_mixer away

@@ -1,5 +1,7 @@
 // pellora pack SHOW.json|PHOTOS_DIR -o OUT [--bare] [--target linux|windows] [--player PATH] [--strict] [--quiet]
+//              [--max-size WxH] [--quality Q]
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <iterator>
@@ -19,8 +21,19 @@ namespace pellora::tools {
 
 namespace {
 
+// "; pictures: 3 converted, 1 turned, 2 scaled, 20.5 MB saved", when any
+// picture was changed.
+std::string PictureSummary(const PictureTally& tally) {
+  if (!tally.converted && !tally.turned && !tally.scaled) return {};
+  char saved[48];
+  double megabytes = (double(tally.sourceBytes) - double(tally.storedBytes)) / 1e6;
+  std::snprintf(saved, sizeof saved, megabytes >= 0 ? "%.1f MB saved" : "%.1f MB added", std::abs(megabytes));
+  return "; pictures: " + std::to_string(tally.converted) + " converted, " + std::to_string(tally.turned) +
+         " turned, " + std::to_string(tally.scaled) + " scaled, " + saved;
+}
+
 // "packed 3 slides, 1.4 MB, music theme.xm (embedded) into show"
-std::string Summary(const CDiapoDoc& document, const std::string& out) {
+std::string Summary(const CDiapoDoc& document, const std::string& out, const PictureTally& tally) {
   std::error_code ec;
   double megabytes = double(std::filesystem::file_size(PathFromUtf8(out), ec)) / 1e6;
   char size[32];
@@ -31,7 +44,7 @@ std::string Summary(const CDiapoDoc& document, const std::string& out) {
                           : "music " + Cp1252ToUtf8(FileTitle(document.musicFileName)) +
                                 (document.musicSize ? " (embedded)" : " (not embedded)");
   return "packed " + std::to_string(slides) + (slides == 1 ? " slide, " : " slides, ") + size + ", " + music +
-         " into " + out;
+         " into " + out + PictureSummary(tally);
 }
 
 }  // namespace
@@ -41,8 +54,23 @@ int RunPack(const std::vector<std::string>& args) {
   bool bare = false, strict = false, quiet = false;
   ArgumentParser parser("pack", "SHOW.json");
   parser.Value({"-o", "--output"}, out).Value({"--player"}, player).Value({"--target"}, target).Flag("--bare", bare).Flag("--strict", strict);
-  parser.Flag("--quiet", quiet);
+  std::string maxSize, quality;
+  parser.Flag("--quiet", quiet).Value({"--max-size"}, maxSize).Value({"--quality"}, quality);
   if (auto error = parser.Parse(args, description)) return Fail(kExitUsage, *error);
+  PictureOverrides overrides;
+  if (!maxSize.empty()) {
+    int width = 0, height = 0;
+    if (!ParsePictureSize(maxSize, width, height))
+      return Fail(kExitUsage, "pack: --max-size must be a size like 1920x1080, not \"" + maxSize + "\"");
+    overrides.maxWidth = width;
+    overrides.maxHeight = height;
+  }
+  if (!quality.empty()) {
+    bool digits = quality.size() <= 3 && std::all_of(quality.begin(), quality.end(), [](char c) { return c >= '0' && c <= '9'; });
+    int q = digits ? std::stoi(quality) : 0;
+    if (q < 1 || q > 100) return Fail(kExitUsage, "pack: --quality must be a whole number from 1 to 100, not \"" + quality + "\"");
+    overrides.quality = q;
+  }
   if (description.empty() || out.empty()) return Fail(kExitUsage, "pack: usage: pellora pack SHOW.json -o OUT");
   // A player given without a target makes a show for that player's system.
   bool checkPlayer = !target.empty();
@@ -57,9 +85,10 @@ int RunPack(const std::vector<std::string>& args) {
     std::string error;
     if (!DescribePhotoFolder(description, description, show, error)) return Fail(kExitBadFile, "pack: nothing written: " + error);
     for (const std::string& warning : show.warnings) std::fprintf(stderr, "pellora: pack: warning: %s\n", warning.c_str());
-    read = ReadShowDescriptionText(PathToUtf8(PathFromUtf8(description) / "show.json"), show.description.dump());
+    read = ReadShowDescriptionText(PathToUtf8(PathFromUtf8(description) / "show.json"), show.description.dump(),
+                                   overrides);
   } else {
-    read = ReadShowDescription(description);
+    read = ReadShowDescription(description, overrides);
   }
   std::fputs(FormatProblems(description, read.problems).c_str(), stderr);
   if (!read.document) return Fail(kExitBadFile, "pack: nothing written: the description has errors");
@@ -86,7 +115,7 @@ int RunPack(const std::vector<std::string>& args) {
   std::string error;
   bool ok = bare ? WriteBarePackage(*read.document, out, error) : WriteSelfRunningShow(*read.document, player, out, error);
   if (!ok) return Fail(kExitBadFile, "pack: " + error);
-  if (!quiet) std::printf("%s\n", Summary(*read.document, out).c_str());
+  if (!quiet) std::printf("%s\n", Summary(*read.document, out, read.pictures).c_str());
   return kExitOk;
 }
 

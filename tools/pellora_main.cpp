@@ -23,7 +23,7 @@ constexpr Command kCommands[] = {
      "writes background.png and one PNG per slide as the show puts them on screen", RunRender},
     {"new", "PHOTOS_DIR [-o SHOW.json] [--force] [--quiet]",
      "writes a show description of every picture in a folder, in the order they were taken", RunNew},
-    {"pack", "SHOW.json|PHOTOS_DIR -o OUT [--bare] [--target linux|windows] [--player PATH] [--strict] [--quiet]",
+    {"pack", "SHOW.json|PHOTOS_DIR -o OUT [--bare] [--target linux|windows] [--player PATH] [--strict] [--quiet] [--max-size WxH] [--quality Q]",
      "builds a self-running show (or with --bare the package alone)", RunPack},
     {"unpack", "SHOW DIR [--quiet]",
      "writes a show's pictures, sounds and music into DIR with a show.json that packs them again", RunUnpack},

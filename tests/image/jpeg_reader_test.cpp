@@ -184,7 +184,7 @@ TEST(JpegReader, TruncatedFileDecodesAsFarAsItsDataGoes) {
   // The reader says so, and the library's warning is not printed.
   std::string half = bytes.substr(0, bytes.size() / 2);
   testing::internal::CaptureStderr();
-  EXPECT_EQ(ReadJpeg({reinterpret_cast<const uint8_t*>(half.data()), half.size()}).warning, "truncated JPEG");
+  EXPECT_EQ(ReadJpeg({reinterpret_cast<const uint8_t*>(half.data()), half.size()}).warning.rfind("truncated JPEG: the picture ends after ", 0), 0u);
   EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
   RgbImage whole = Decode(path), part = Decode(cut);
   // The top rows came from the data present and match the whole picture.

@@ -239,7 +239,7 @@ TEST_F(ShowSequencing, AShowWithoutSlidesShowsItsBackgroundUntilTheViewerEndsIt)
 TEST_F(ShowSequencing, ABackgroundThatCannotBeBuiltLeavesTheSlidesOnBlack) {
   // A picture background without a picture builds nothing.
   std::string package = test::PackShow(
-      dir, R"({"background": {"kind": "picture"}, "slides": [{"picture": "green.bmp", "advance": "manual"}]})");
+      dir, R"({"background": {"kind": "picture"}, "slides": [{"picture": "green.bmp", "fit": "none", "advance": "manual"}]})");
   HeadlessShow show;
   uint32_t corner = 1, centre = 0;
   show.At(1000, [&] {

@@ -101,10 +101,12 @@ TEST_F(DescriptionTest, EachProblemIsNamedWithItsPlace) {
       {R"({"slides": [{"picture": "folder"}]})", true, "picture folder is a folder, not a file"},
       {R"({"slides": [{"picture": "fifo.jpg"}]})", true, "picture fifo.jpg is a FIFO, not a file"},
       {R"({"music": "/dev/null"})", true, "music /dev/null is a device, not a file"},
-      {R"({"slides": [{"picture": "text.jpg"}]})", false,
+      {R"({"slides": [{"picture": "text.jpg"}]})", true,
+       "slide 1 (text.jpg): cannot read the picture text.jpg: not a picture in a format pack reads"},
+      {R"({"slides": [{"picture": "text.jpg", "embed": false}]})", false,
        "slide 1 (text.jpg): the player cannot show the picture text.jpg: not a JPEG or BMP picture"},
-      {R"({"slides": [{"picture": "cut.jpg"}]})", false, "cut.jpg: truncated JPEG"},
-      {R"({"slides": [{"picture": "fields.bmp"}]})", false, "fields.bmp: unsupported BMP compression 3"},
+      {R"({"slides": [{"picture": "cut.jpg"}]})", true, "cannot read the picture cut.jpg: truncated JPEG"},
+      {R"({"slides": [{"picture": "fields.bmp"}]})", true, "fields.bmp: unsupported BMP compression 3"},
       {R"({"music": "video.ogg", "slides": [{"picture": "good.jpg"}]})", false,
        "the player cannot play the music video.ogg: not a WAV, MIDI"},
       {R"({"slides": [{"picture": "good.jpg", "sound": "slide", "soundFile": "noise.wav"}]})", false,
@@ -112,7 +114,7 @@ TEST_F(DescriptionTest, EachProblemIsNamedWithItsPlace) {
       {R"({"music": "bad.xm", "slides": [{"picture": "good.jpg"}]})", false,
        "the player cannot play the music bad.xm: not a tracker module"},
       {R"({"background": {"kind": "picture", "picture": "text.jpg"}, "slides": [{"picture": "good.jpg"}]})", false,
-       "background: the player cannot show the picture text.jpg"},
+       "background: cannot decode the picture"},
       {R"({})", false, "the show has no slides"},
       {R"({"slides": [{}]})", false, "slide 1: no picture"},
       {R"({"slides": [{"picture": "../outside.jpg", "embed": false}]})", false,
@@ -130,8 +132,8 @@ TEST_F(DescriptionTest, EachProblemIsNamedWithItsPlace) {
 TEST_F(DescriptionTest, EveryProblemIsReportedInOneRun) {
   tools::DescriptionRead read = Read(R"({"transtion": 1, "title": 4,
     "slides": [{"picture": "good.jpg", "duration": 2.5}, {"picture": "text.jpg", "fit": "wide"}, {}]})");
-  EXPECT_EQ(read.ErrorCount(), 4u) << All(read);
-  EXPECT_EQ(read.WarningCount(), 2u) << All(read);
+  EXPECT_EQ(read.ErrorCount(), 5u) << All(read);
+  EXPECT_EQ(read.WarningCount(), 1u) << All(read);
   EXPECT_EQ(read.document, nullptr);
 }
 

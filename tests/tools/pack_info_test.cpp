@@ -10,6 +10,7 @@
 
 #include "app/package_slot.h"
 #include "tests/support/package_builder.h"
+#include "tests/support/picture_files.h"
 #include "tests/support/show_harness.h"
 #include "tests/support/test_support.h"
 
@@ -35,7 +36,7 @@ class PackInfoTest : public ::testing::Test {
 
 TEST_F(PackInfoTest, RoundTripKeepsEveryField) {
   test::WriteFile(dir_.File("theme.xm"), "Extended Module: music bytes");
-  test::WriteFile(dir_.File("a.jpg"), "not really a jpeg");
+  ASSERT_TRUE(test::WriteJpeg(dir_.File("a.jpg"), 8, 8, std::vector<uint8_t>(8 * 8 * 3, 90), 3));
   test::WriteFile(dir_.File("b.wav"), "RIFF....WAVE");
   test::WriteFile(dir_.File("show.json"), R"({
     "title": "Vacances 1997 – été", "description": "Une semaine à la mer", "notice": "© Famille",
@@ -82,7 +83,7 @@ TEST_F(PackInfoTest, RoundTripKeepsEveryField) {
   EXPECT_EQ(a["transition"], 9);
   EXPECT_EQ(a["soundMode"], 3);
   EXPECT_EQ(a["soundFileName"], "b.wav");
-  EXPECT_EQ(a["pictureSize"], 17);
+  EXPECT_EQ(a["pictureSize"], test::ReadFile(dir_.File("a.jpg")).size());
   EXPECT_EQ(a["soundSize"], 12);
   EXPECT_EQ(a["slideReserved"], 0xFFFF);
   const json& b = j["slides"][1];
@@ -93,7 +94,8 @@ TEST_F(PackInfoTest, RoundTripKeepsEveryField) {
   const json& c = j["slides"][2];
   EXPECT_EQ(c["duration"], 10);
   EXPECT_EQ(c["transition"], 0);
-  EXPECT_EQ(c["pictureFit"], 0);
+  // A description's slides fit the screen unless they say otherwise.
+  EXPECT_EQ(c["pictureFit"], 1);
 }
 
 TEST_F(PackInfoTest, BarePackageStartsWithTheMagicAndStoresSlidesByTag) {

@@ -92,6 +92,7 @@ TEST(ShowSchema, KnowsEveryKeyPackAcceptsAndNoOther) {
   EXPECT_EQ(keys(top["slides"]["items"]["properties"]), sorted(tools::SlideKeys()));
   EXPECT_EQ(keys(top["stored"]["properties"]), sorted(tools::StoredShowKeys()));
   EXPECT_EQ(keys(top["slides"]["items"]["properties"]["stored"]["properties"]), sorted(tools::StoredSlideKeys()));
+  EXPECT_EQ(keys(top["pictures"]["properties"]), sorted(tools::PictureKeys()));
 }
 
 TEST(ShowSchema, ReadmeExampleValidatesAndFaultsDoNot) {
@@ -110,7 +111,9 @@ TEST(ShowSchema, ReadmeExampleValidatesAndFaultsDoNot) {
                           R"({"slides": [{"transition": 19}]})", R"({"slides": [{"sound": "slide"}]})",
                           R"({"password": "123456789012345678901"})", R"({"background": {"colourA": "blue"}})",
                           R"({"slides": [{"fit": "wide"}]})", R"({"title": null})", R"({"password": "a\tb"})",
-                          R"({"title": "a\u0007"})", R"({"slides": [{"soundFile": ""}]})"})
+                          R"({"title": "a\u0007"})", R"({"slides": [{"soundFile": ""}]})",
+                          R"({"pictures": {"maxSize": "1920"}})", R"({"pictures": {"quality": 0}})",
+                          R"({"pictures": {"maxsize": "10x10"}})"})
     EXPECT_NE(Check(schema, schema, json::parse(bad), ""), "") << bad;
 }
 

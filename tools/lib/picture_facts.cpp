@@ -6,6 +6,8 @@
 #include "image/picture_readers.h"
 #include "tools/lib/media_checks.h"
 #include "tools/lib/show_description.h"
+#include "tools/pictures/pictures.h"
+#include "platform/os/file.h"
 
 namespace pellora::tools {
 
@@ -23,7 +25,17 @@ bool LoadPictureFile(const std::string& path, CDIB& picture, std::string& error)
 }
 
 bool LoadBackgroundPicture(const std::string& path, CDIB& picture, std::string& error) {
-  return LoadPictureFile(path, picture, error);
+  picture.m_hDIB.Free();
+  picture.m_palette.DeleteObject();
+  std::optional<std::vector<uint8_t>> bytes = ReadFileBytes(path, size_t(0x7FFFFFFF));
+  pictures::ConvertedPicture converted;
+  if (bytes) converted = pictures::ConvertPicture(std::move(*bytes), {});
+  if (!bytes || !converted.Ok()) {
+    error = "cannot decode the picture " + path + ": " + (bytes ? converted.reason : "cannot be read");
+    return false;
+  }
+  picture.Attach(std::move(converted.picture));
+  return true;
 }
 
 HDIB MakeThumbnail(const HDIB& picture, int width, int height) {
@@ -35,14 +47,24 @@ HDIB MakeThumbnail(const HDIB& picture, int width, int height) {
 bool DescribeSlidePicture(const std::string& path, CDiapoObject& slide, std::string& error) {
   CDIB picture;
   if (!LoadPictureFile(path, picture, error)) return false;
-  const uint8_t* header = picture.m_hDIB.data();
+  if (DescribeSlideFromPicture(picture.m_hDIB, slide, error)) return true;
+  error += " of " + path;
+  return false;
+}
+
+bool DescribeSlideFromPicture(const HDIB& picture, CDiapoObject& slide, std::string& error) {
+  if (!InspectDIB(picture)) {
+    error = "cannot measure the picture";
+    return false;
+  }
+  const uint8_t* header = picture.data();
   slide.pictureWidth = uint32_t(DIBWidth(header));
   slide.pictureHeight = uint32_t(DIBHeight(header));
   slide.pictureDepth = DIBBitCount(header);
-  slide.thumbnail.Attach(MakeThumbnail(picture.m_hDIB, kThumbnailWidth, kThumbnailHeight));
-  slide.smallThumbnail.Attach(MakeThumbnail(picture.m_hDIB, kSmallThumbnailWidth, kSmallThumbnailHeight));
+  slide.thumbnail.Attach(MakeThumbnail(picture, kThumbnailWidth, kThumbnailHeight));
+  slide.smallThumbnail.Attach(MakeThumbnail(picture, kSmallThumbnailWidth, kSmallThumbnailHeight));
   if (!slide.thumbnail.m_hDIB || !slide.smallThumbnail.m_hDIB) {
-    error = "cannot make the thumbnails of " + path;
+    error = "cannot make the thumbnails";
     return false;
   }
   slide.thumbnailSize[0] = kThumbnailWidth;

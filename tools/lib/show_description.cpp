@@ -16,6 +16,8 @@
 #include "tools/lib/media_checks.h"
 #include "tools/lib/picture_facts.h"
 #include "tools/lib/stored_values.h"
+#include "tools/pictures/parallel.h"
+#include "tools/pictures/pictures.h"
 
 namespace pellora::tools {
 namespace {
@@ -33,6 +35,7 @@ constexpr uintmax_t kMaxDescriptionBytes = 64u << 20;
 const char* const kKinds[] = {"picture", "gradient", "colour"};
 const char* const kPlacements[] = {"stretch", "centre", "tile"};
 const char* const kFits[] = {"none", "keep-ratio", "stretch"};
+constexpr int kFitKeepRatio = 1;
 const char* const kAdvances[] = {"timed", "sound-end", "manual"};
 const char* const kSounds[] = {"show-music", "silence", "keep", "slide"};
 constexpr int kSoundSlide = 3;
@@ -66,7 +69,7 @@ std::string CodePointName(uint32_t codePoint) {
 // reads is checked, so one run names every fault.
 class Reader {
  public:
-  explicit Reader(const std::string& descriptionPath) {
+  Reader(const std::string& descriptionPath, const PictureOverrides& overrides) : overrides_(overrides) {
     fs::path parent = PathFromUtf8(descriptionPath).parent_path();
     baseDir_ = parent.empty() ? "" : PathToUtf8(parent / "");
     std::error_code ec;
@@ -74,6 +77,7 @@ class Reader {
   }
 
   std::vector<DescriptionProblem> problems;
+  PictureTally tally;
   // Every file named, as resolved (the same one may come more than once).
   mutable std::vector<std::string> files;
 
@@ -93,6 +97,7 @@ class Reader {
     doc.pictureMargin = Word(j, "pictureMargin", "", doc.pictureMargin);
     doc.pictureOption = Word(j, "pictureOption", "", doc.pictureOption);
     Password(j, doc);
+    PictureOptions(j);
     if (auto it = j.find("background"); it != j.end() && !it->is_null()) Background(*it, doc);
     std::string music = Text(j, "music", "", false);
     bool embedMusic = Bool(j, "embedMusic", "", true);
@@ -107,6 +112,107 @@ class Reader {
  private:
   std::string baseDir_;
   fs::path folder_;
+  PictureOverrides overrides_;
+  PictureSettings pictures_;
+  // Each slide's embedded picture as it will be stored, made before the
+  // slides are read (on every core); absent for slides without one.
+  std::vector<std::optional<pictures::ConvertedPicture>> prepared_;
+  // Pictures whose file is too large to embed are not read.
+  static constexpr uint64_t kMaxEmbeddedBytes = 0x7FFFFFFF;
+
+  void PictureOptions(const json& j) {
+    if (const json* p = Find(j, "pictures")) {
+      const std::string where = "pictures";
+      if (!p->is_object()) {
+        Error("", "\"pictures\" must be an object");
+      } else {
+        CheckKeys(*p, PictureKeys(), where);
+        if (const json* size = Find(*p, "maxSize")) {
+          if (!size->is_string() || !ParsePictureSize(size->get<std::string>(), pictures_.maxWidth, pictures_.maxHeight))
+            Error(where, "\"maxSize\" must be a size like \"1920x1080\", not " + size->dump());
+        }
+        int quality = Word(*p, "quality", where, pictures_.quality, false, 100);
+        if (quality < 1) Error(where, "\"quality\" must be a whole number from 1 to 100, not 0");
+        else pictures_.quality = quality;
+        pictures_.lossless = Bool(*p, "lossless", where, false);
+      }
+    }
+    if (overrides_.maxWidth) pictures_.maxWidth = *overrides_.maxWidth;
+    if (overrides_.maxHeight) pictures_.maxHeight = *overrides_.maxHeight;
+    if (overrides_.quality) pictures_.quality = *overrides_.quality;
+  }
+
+  // Reads and converts every embedded slide picture, in parallel; what
+  // cannot be read here is reported when its slide is read.
+  void PreparePictures(const json& slides) {
+    std::vector<std::string> paths(slides.size());
+    for (size_t i = 0; i < slides.size(); ++i) {
+      const json& s = slides[i];
+      if (!s.is_object()) continue;
+      const json* picture = Find(s, "picture");
+      const json* embed = Find(s, "embed");
+      if (!picture || !picture->is_string() || picture->get<std::string>().empty()) continue;
+      if (embed && (!embed->is_boolean() || !embed->get<bool>())) continue;
+      // A slide with stored values keeps its picture byte for byte.
+      if (s.contains("stored")) continue;
+      std::string path = Resolve(picture->get<std::string>());
+      std::error_code ec;
+      if (fs::is_regular_file(PathFromUtf8(path), ec) && fs::file_size(PathFromUtf8(path), ec) <= kMaxEmbeddedBytes)
+        paths[i] = path;
+    }
+    prepared_.clear();
+    prepared_.resize(slides.size());
+    pictures::ConvertOptions options{pictures_.maxWidth, pictures_.maxHeight, pictures_.quality, pictures_.lossless};
+    pictures::RunInParallel(slides.size(), [&](size_t i) {
+      if (paths[i].empty()) return;
+      pictures::ConvertedPicture converted;
+      try {
+        std::optional<std::vector<uint8_t>> bytes = ReadFileBytes(paths[i], kMaxEmbeddedBytes);
+        if (bytes) converted = pictures::ConvertPicture(std::move(*bytes), options);
+        else converted.reason = "cannot be read";
+      } catch (const std::bad_alloc&) {
+        converted = {};
+        converted.reason = "not enough memory for the picture";
+      }
+      prepared_[i] = std::move(converted);
+    });
+  }
+
+  // Stores a prepared picture in its slide: the bytes, their type, a name
+  // ending as the type says, the size, depth and thumbnails.
+  void StorePicture(const std::string& where, const std::string& given, pictures::ConvertedPicture& converted,
+                    CDiapoObject& slide) {
+    if (!converted.Ok()) {
+      Error(where, "cannot read the picture " + given + ": " + converted.reason);
+      return;
+    }
+    if (!converted.warning.empty()) Warn(where, given + ": " + converted.warning);
+    std::error_code ec;
+    uint64_t sourceBytes = fs::file_size(PathFromUtf8(Resolve(given)), ec);
+    std::string title = FileTitle(given);
+    if (PictureFormatTag(title) != converted.formatTag) {
+      size_t dot = title.find_last_of('.');
+      title = (dot == std::string::npos || dot == 0 ? title : title.substr(0, dot)) +
+              (converted.formatTag == "BMP" ? ".bmp" : ".jpg");
+    }
+    slide.pictureFileName = Utf8ToCp1252(title);
+    slide.pictureFormat = converted.formatTag;
+    slide.pictureData = GlobalBlock::Allocate(converted.bytes.size(), false);
+    if (!slide.pictureData) {
+      Error(where, "not enough memory for the picture " + given);
+      return;
+    }
+    std::copy(converted.bytes.begin(), converted.bytes.end(), slide.pictureData.data());
+    slide.pictureSize = uint32_t(converted.bytes.size());
+    std::string error;
+    if (!DescribeSlideFromPicture(converted.picture, slide, error)) Error(where, error + " of " + given);
+    tally.converted += converted.converted;
+    tally.turned += converted.turned;
+    tally.scaled += converted.scaled;
+    tally.sourceBytes += ec ? 0 : sourceBytes;
+    tally.storedBytes += converted.bytes.size();
+    converted = {};
+  }
 
   StoredContext Context(const std::string& where) {
     return {[this, where](bool error, const std::string& text) { Add(error, where, text); },
@@ -328,9 +434,8 @@ class Reader {
     if (!CheckFile(where, "picture", picture, true)) return;
     std::string path = Resolve(picture);
     doc.backgroundFileName = Utf8ToCp1252(path);
-    std::string why = PictureProblem(path), unused;
-    if (why.empty() && !LoadBackgroundPicture(path, doc.backgroundPicture, unused)) why = "cannot be decoded";
-    if (!why.empty()) Warn(where, "the player cannot show the picture " + picture + ": " + why);
+    std::string why;
+    if (!LoadBackgroundPicture(path, doc.backgroundPicture, why)) Warn(where, why);
   }
 
   void Slide(const json& j, size_t index, CDiapoObject& slide) {
@@ -347,7 +452,8 @@ class Reader {
     bool embed = Bool(j, "embed", where, true);
     slide.slideName = Text(j, "name", where);
     slide.slideComment = Text(j, "comment", where);
-    slide.pictureFit = uint16_t(Choice(j, "fit", kFits, where, slide.pictureFit));
+    // A new description's slides fit the screen unless they say otherwise.
+    slide.pictureFit = uint16_t(Choice(j, "fit", kFits, where, kFitKeepRatio));
     slide.duration = uint16_t(Word(j, "duration", where, slide.duration));
     slide.advanceMode = uint16_t(Choice(j, "advance", kAdvances, where, slide.advanceMode));
     slide.transition = uint16_t(Word(j, "transition", where, slide.transition, false, 18));
@@ -361,6 +467,8 @@ class Reader {
 
     if (picture.empty()) {
       Warn(where, "no picture: the slide shows the background alone");
+    } else if (embed && index < prepared_.size() && prepared_[index]) {
+      if (CheckFile(where, "picture", picture, true)) StorePicture(where, picture, *prepared_[index], slide);
     } else {
       slide.pictureFormat = PictureFormatTag(picture);
       if (Attach(where, "picture", picture, embed, slide.pictureFileName, slide.pictureSize, slide.pictureData) &&
@@ -395,6 +503,7 @@ class Reader {
       Error("", "a show holds at most 65535 slides");
       return;
     }
+    PreparePictures(*slides);
     for (size_t i = 0; i < slides->size(); ++i) {
       auto slide = std::make_shared<CDiapoObject>();
       Slide((*slides)[i], i, *slide);
@@ -466,9 +575,10 @@ size_t DescriptionRead::WarningCount() const { return problems.size() - ErrorCou
 namespace {
 constexpr std::string_view kShowKeys[] = {"$schema",  "title",      "description", "notice",        "password",
                                           "loopShow", "background", "music",       "embedMusic",    "pictureMargin",
-                                          "pictureOption", "slides", "stored"};
+                                          "pictureOption", "pictures", "slides", "stored"};
 constexpr std::string_view kBackgroundKeys[] = {"kind",        "colourA", "colourB",  "horizontal",
                                                 "plainColour", "picture", "placement"};
+constexpr std::string_view kPictureKeys[] = {"maxSize", "quality", "lossless"};
 constexpr std::string_view kSlideKeys[] = {"picture",    "embed", "name",      "comment",   "fit",       "duration",
                                            "advance",    "transition", "sound", "soundFile", "embedSound", "stored"};
 }  // namespace
@@ -476,8 +586,9 @@ constexpr std::string_view kSlideKeys[] = {"picture",    "embed", "name",      "
 std::span<const std::string_view> ShowKeys() { return kShowKeys; }
 std::span<const std::string_view> BackgroundKeys() { return kBackgroundKeys; }
 std::span<const std::string_view> SlideKeys() { return kSlideKeys; }
+std::span<const std::string_view> PictureKeys() { return kPictureKeys; }
 
-DescriptionRead ReadShowDescription(const std::string& descriptionPath) {
+DescriptionRead ReadShowDescription(const std::string& descriptionPath, const PictureOverrides& overrides) {
   DescriptionRead result;
   std::error_code ec;
   fs::file_status status = fs::status(PathFromUtf8(descriptionPath), ec);
@@ -492,10 +603,11 @@ DescriptionRead ReadShowDescription(const std::string& descriptionPath) {
     result.problems.push_back({true, "cannot read the file"});
     return result;
   }
-  return ReadShowDescriptionText(descriptionPath, text.str());
+  return ReadShowDescriptionText(descriptionPath, text.str(), overrides);
 }
 
-DescriptionRead ReadShowDescriptionText(const std::string& descriptionPath, const std::string& text) {
+DescriptionRead ReadShowDescriptionText(const std::string& descriptionPath, const std::string& text,
+                                        const PictureOverrides& overrides) {
   DescriptionRead result;
   json j;
   try {
@@ -510,10 +622,11 @@ DescriptionRead ReadShowDescriptionText(const std::string& descriptionPath, cons
   }
   auto doc = std::make_unique<CDiapoDoc>();
   doc->packageVersion = kWrittenPackageVersion;
-  Reader reader(descriptionPath);
+  Reader reader(descriptionPath, overrides);
   reader.BuildDocument(j, *doc);
   for (std::string& problem : RepeatedKeysAndNulls(text)) result.problems.push_back({true, std::move(problem)});
   result.problems.insert(result.problems.end(), reader.problems.begin(), reader.problems.end());
+  result.pictures = reader.tally;
   result.files = std::move(reader.files);
   if (result.ErrorCount() == 0) result.document = std::move(doc);
   return result;
@@ -556,6 +669,18 @@ bool ParseColour(const std::string& text, uint32_t& colour) {
   unsigned r, g, b;
   if (std::sscanf(text.c_str() + 1, "%2x%2x%2x", &r, &g, &b) != 3) return false;
   colour = RGB(uint8_t(r), uint8_t(g), uint8_t(b));
+  return true;
+}
+
+bool ParsePictureSize(const std::string& text, int& width, int& height) {
+  size_t x = text.find('x');
+  if (x == std::string::npos || x == 0 || x + 1 == text.size() || text.size() > 11) return false;
+  for (size_t i = 0; i < text.size(); ++i)
+    if (i != x && !std::isdigit(static_cast<unsigned char>(text[i]))) return false;
+  long w = std::stol(text.substr(0, x)), h = std::stol(text.substr(x + 1));
+  if (w < 1 || h < 1 || w > 65535 || h > 65535) return false;
+  width = int(w);
+  height = int(h);
   return true;
 }
 
