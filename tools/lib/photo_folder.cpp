@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "image/picture_readers.h"
 #include "platform/audio/media_file.h"
 #include "platform/os/file.h"
 #include "show/show_sound.h"
+#include "tools/pictures/pictures.h"
 
 namespace pellora::tools {
 namespace {
@@ -16,6 +16,8 @@ using nlohmann::ordered_json;
 
 // Enough of a file's start to tell what it holds.
 constexpr size_t kHeadBytes = 64;
+// Pictures are read whole for their date no further than this.
+constexpr size_t kMaxPictureBytes = size_t(512) << 20;
 // What every slide of a folder's show gets.
 constexpr int kSlideSeconds = 5;
 
@@ -62,8 +64,11 @@ bool DescribePhotoFolder(const std::string& folder, const std::string& descripti
     std::optional<std::vector<uint8_t>> head = ReadFileBytes(path, kHeadBytes);
     if (!head) {
       show.warnings.push_back(name + " cannot be read; left out");
-    } else if (RecognisePicture(*head)) {
-      photos.push_back({name, ""});
+    } else if (pictures::RecogniseFormat(*head) != pictures::PictureFormat::Unknown) {
+      // The date taken is in the header, but HEIF keeps it anywhere in
+      // the file.
+      std::optional<std::vector<uint8_t>> bytes = ReadFileBytes(path, kMaxPictureBytes);
+      photos.push_back({name, bytes ? pictures::ProbePicture(*bytes).dateTaken : ""});
     } else if (IsMusic(path)) {
       music.push_back(name);
     }
