@@ -6,6 +6,7 @@
 #include "platform/audio/media_file.h"
 #include "platform/os/file.h"
 #include "show/show_sound.h"
+#include "tools/pictures/picture_format.h"
 #include "tools/pictures/pictures.h"
 
 namespace pellora::tools {
@@ -16,10 +17,12 @@ using nlohmann::ordered_json;
 
 // Enough of a file's start to tell what it holds.
 constexpr size_t kHeadBytes = 64;
-// Pictures are read whole for their date no further than this.
-constexpr size_t kMaxPictureBytes = size_t(512) << 20;
-// What every slide of a folder's show gets.
+// Larger files are not pictures of a folder's show.
+constexpr size_t kLargestPicture = size_t(512) << 20;
+// What every slide of a folder's show gets, and the screen it is sized for.
 constexpr int kSlideSeconds = 5;
+constexpr char kMaxSize[] = "1920x1080";
+constexpr int kQuality = 90;
 
 struct Photo {
   std::string name;       // in the folder, UTF-8
@@ -65,10 +68,12 @@ bool DescribePhotoFolder(const std::string& folder, const std::string& descripti
     if (!head) {
       show.warnings.push_back(name + " cannot be read; left out");
     } else if (pictures::RecogniseFormat(*head) != pictures::PictureFormat::Unknown) {
-      // The date taken is in the header, but HEIF keeps it anywhere in
-      // the file.
-      std::optional<std::vector<uint8_t>> bytes = ReadFileBytes(path, kMaxPictureBytes);
-      photos.push_back({name, bytes ? pictures::ProbePicture(*bytes).dateTaken : ""});
+      // The date taken may sit anywhere in the file's header.
+      std::optional<std::vector<uint8_t>> bytes = ReadFileBytes(path, kLargestPicture);
+      pictures::PictureProbe probe = bytes ? pictures::ProbePicture(*bytes) : pictures::PictureProbe{};
+      if (!bytes) show.warnings.push_back(name + " cannot be read; left out");
+      else if (!probe.Ok()) show.warnings.push_back(name + ": " + probe.reason + "; left out");
+      else photos.push_back({name, probe.dateTaken});
     } else if (IsMusic(path)) {
       music.push_back(name);
     }
@@ -96,6 +101,7 @@ bool DescribePhotoFolder(const std::string& folder, const std::string& descripti
   } else if (music.size() > 1) {
     show.warnings.push_back(std::to_string(music.size()) + " music files in the folder; the show has none (name one with \"music\")");
   }
+  d["pictures"] = {{"maxSize", kMaxSize}, {"quality", kQuality}};
   d["slides"] = ordered_json::array();
   for (const Photo& photo : photos)
     d["slides"].push_back({{"picture", pathOf(photo.name)}, {"fit", "keep-ratio"}, {"duration", kSlideSeconds}, {"transition", 0}});

@@ -1,8 +1,9 @@
 // A show description made from a folder of photos, as `pellora new`
 // writes it and `pellora pack PHOTOS_DIR` packs it: every picture of the
-// folder in the order they were taken, each fitted to the screen for five
-// seconds with a random transition, the folder's name as the title and
-// its one music file, if it holds exactly one, behind them.
+// folder (in any format pack reads) in the order they were taken, each
+// fitted to the screen for five seconds with a random transition, sized
+// for a 1920x1080 screen, the folder's name as the title and its one music
+// file, if it holds exactly one, behind them.
 #pragma once
 
 #include <string>
