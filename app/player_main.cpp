@@ -1,16 +1,15 @@
 // The self-running player: reads the show appended to its own file.
-#include <cstdio>
-
 #include "app/package_slot.h"
 #include "app/show_player_app.h"
 #include "platform/os/file.h"
+#include "platform/os/report.h"
 
 int main() {
   using namespace pellora;
   std::string error;
   std::optional<int> status = PlayShow(ShowSource{ExecutablePath(), PackageSlotOffset()}, error);
   if (!status) {
-    std::fprintf(stderr, "pellora-player: %s\n", error.c_str());
+    ReportLine("pellora-player: " + error);
     return 1;
   }
   return *status;

@@ -3,12 +3,12 @@
 
 #include <SDL.h>
 
-#include <cstdio>
+#include "platform/os/report.h"
 
 namespace pellora {
 
 bool SdlBackend::ShowMessageBox(const std::string& text, const std::string& caption, MessageBoxIcon icon) {
-  std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
+  ReportLine(caption + ": " + text);
   uint32_t flags = icon == MessageBoxIcon::Error         ? SDL_MESSAGEBOX_ERROR
                    : icon == MessageBoxIcon::Exclamation ? SDL_MESSAGEBOX_WARNING
                                                          : SDL_MESSAGEBOX_INFORMATION;

@@ -1,12 +1,12 @@
 #include "platform/ui/message_box.h"
 
 #include <algorithm>
-#include <cstdio>
 
 #include "platform/base/mul_div.h"
 #include "platform/base/text.h"
 #include "platform/draw/dc.h"
 #include "platform/draw/screen.h"
+#include "platform/os/report.h"
 #include "platform/ui/app.h"
 #include "platform/ui/dialog.h"
 #include "platform/ui/dialog_drawing.h"
@@ -139,7 +139,7 @@ int MessageBox(HWND, const std::string& text, const std::string& caption, uint32
   // Over a screen that shows windows, the box is drawn as a dialog on it;
   // its text still goes to the error stream.
   if (backend.DrawsMessageBoxes() && manager.AnyVisible()) {
-    std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
+    ReportLine(caption + ": " + text);
     return RunMessageBoxDialog(text, caption, icon);
   }
   // Where no native box can be shown (no window manager, for one), the

@@ -1,15 +1,14 @@
 // Native message boxes of the Windows backend.
 #include "platform/win32/win32_backend.h"
 
-#include <cstdio>
-
+#include "platform/os/report.h"
 #include "platform/os/win32/wide.h"
 #include "platform/win32/win32_backend_class.h"
 
 namespace pellora {
 
 bool Win32Backend::ShowMessageBox(const std::string& text, const std::string& caption, MessageBoxIcon icon) {
-  std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
+  ReportLine(caption + ": " + text);
   UINT type = MB_OK | MB_SETFOREGROUND;
   switch (icon) {
     case MessageBoxIcon::Error: type |= MB_ICONERROR; break;
