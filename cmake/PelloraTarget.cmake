@@ -1,4 +1,4 @@
-# pellora_target(<name> LIBRARY|PROGRAM|MODULE
+# pellora_target(<name> LIBRARY|PROGRAM|MODULE|OBJECT
 #                [SOURCES file...] [EXCLUDE file...] [SYSTEM_PART]
 #                [DEPENDS target...] [PRIVATE_DEPENDS target...])
 #
@@ -29,8 +29,12 @@ function(pellora_target name kind)
     list(APPEND sources ${system_sources})
   endif()
 
-  if(kind STREQUAL "LIBRARY")
-    add_library(${name} STATIC ${sources})
+  if(kind STREQUAL "LIBRARY" OR kind STREQUAL "OBJECT")
+    if(kind STREQUAL "LIBRARY")
+      add_library(${name} STATIC ${sources})
+    else()
+      add_library(${name} OBJECT ${sources})
+    endif()
     target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
     target_link_libraries(${name} PUBLIC ${ARG_DEPENDS} PRIVATE ${ARG_PRIVATE_DEPENDS})
   elseif(kind STREQUAL "PROGRAM" OR kind STREQUAL "MODULE")
@@ -41,6 +45,10 @@ function(pellora_target name kind)
     endif()
     target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
     target_link_libraries(${name} PRIVATE ${ARG_DEPENDS} ${ARG_PRIVATE_DEPENDS})
+    # A portable program carries the C library calls it may not import.
+    if(kind STREQUAL "PROGRAM" AND TARGET pellora_glibc_floor)
+      target_link_libraries(${name} PRIVATE pellora_glibc_floor)
+    endif()
   else()
     message(FATAL_ERROR "pellora_target: ${name}: unknown kind ${kind}")
   endif()

@@ -3,7 +3,7 @@
 set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config clang libclang-rt-14-dev
-  libsdl2-dev libsdl2-mixer-dev libsdl2-ttf-dev libfontconfig-dev fonts-liberation fonts-dejavu-core
+  libsdl2-dev libsdl2-mixer-dev libfreetype-dev libbrotli-dev fonts-liberation fonts-dejavu-core debootstrap
   libjpeg62-turbo-dev libjpeg-turbo-progs libpng-dev nlohmann-json3-dev timgm6mb-soundfont
   # pack reads these picture formats through their libraries
   libwebp-dev libheif-dev libtiff-dev libgif-dev

@@ -11,11 +11,6 @@ constexpr char16_t kHigh[32] = {
     0x2039, 0x0152, 0, 0x017D, 0, 0, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0, 0x017E, 0x0178};
 
-char32_t ByteToCodePoint(uint8_t b) {
-  if (b >= 0x80 && b < 0xA0) return kHigh[b - 0x80] ? kHigh[b - 0x80] : b;
-  return b;
-}
-
 int CodePointToByte(char32_t cp) {
   if (cp < 0x80 || (cp >= 0xA0 && cp < 0x100)) return int(cp);
   for (int i = 0; i < 32; ++i)
@@ -45,10 +40,15 @@ void AppendUtf8(std::string& out, char32_t cp) {
 
 }  // namespace
 
+char32_t Cp1252CodePoint(unsigned char b) {
+  if (b >= 0x80 && b < 0xA0) return kHigh[b - 0x80] ? kHigh[b - 0x80] : b;
+  return b;
+}
+
 std::string Cp1252ToUtf8(std::string_view text) {
   std::string out;
   out.reserve(text.size());
-  for (char c : text) AppendUtf8(out, ByteToCodePoint(uint8_t(c)));
+  for (char c : text) AppendUtf8(out, Cp1252CodePoint(uint8_t(c)));
   return out;
 }
 

@@ -8,6 +8,9 @@
 namespace pellora {
 
 std::string Cp1252ToUtf8(std::string_view text);
+// The Unicode code point of one Windows-1252 byte (the five undefined
+// bytes stand for their own C1 code points).
+char32_t Cp1252CodePoint(unsigned char byte);
 // Characters that Windows-1252 cannot hold become '?'.
 std::string Utf8ToCp1252(std::string_view text);
 // UTF-16LE code units to Windows-1252, '?' for what it cannot hold.

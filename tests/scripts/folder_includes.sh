@@ -88,7 +88,7 @@ system_part_of() {
   fi
 }
 
-system_headers='[<"](SDL[^>"]*|unistd\.h|fcntl\.h|dlfcn\.h|signal\.h|csignal|pthread\.h|poll\.h|dirent\.h|termios\.h|windows\.h|win[a-z0-9]*\.h|[a-z]*api\.h|mmsystem\.h|vfw\.h|X11/[^>"]*|fontconfig/[^>"]*|sys/[^>"]*|linux/[^>"]*)[>"]'
+system_headers='[<"](SDL[^>"]*|unistd\.h|fcntl\.h|dlfcn\.h|signal\.h|csignal|pthread\.h|poll\.h|dirent\.h|termios\.h|windows\.h|win[a-z0-9]*\.h|[a-z]*api\.h|mmsystem\.h|vfw\.h|X11/[^>"]*|fontconfig/[^>"]*|ft2build\.h|link\.h|sys/[^>"]*|linux/[^>"]*)[>"]'
 
 while IFS= read -r file; do
   unit=$(unit_of "$file")
