@@ -84,7 +84,10 @@ const MixerCalls* Mixer() {
   if (!mixer.library.IsOpen() || mixer.libraryName != name) {
     mixer.calls = MixerCalls{};
     mixer.libraryName = name;
-    if (!mixer.library.Open(name)) return nullptr;
+    // SDL_mixer's decoders (FluidSynth among them) start threads of their
+    // own that may still run while the process ends: unloading it then
+    // would pull their code from under them.
+    if (!mixer.library.Open(name, DynamicLibrary::Unloading::Never)) return nullptr;
     auto bind = [](auto& call, const char* symbol) {
       call = reinterpret_cast<std::remove_reference_t<decltype(call)>>(mixer.library.Symbol(symbol));
       return call != nullptr;

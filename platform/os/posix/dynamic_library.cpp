@@ -6,9 +6,9 @@ namespace pellora {
 
 DynamicLibrary::~DynamicLibrary() { Close(); }
 
-bool DynamicLibrary::Open(const std::string& name) {
+bool DynamicLibrary::Open(const std::string& name, Unloading unloading) {
   Close();
-  handle_ = dlopen(name.c_str(), RTLD_NOW | RTLD_LOCAL);
+  handle_ = dlopen(name.c_str(), RTLD_NOW | RTLD_LOCAL | (unloading == Unloading::Never ? RTLD_NODELETE : 0));
   return handle_ != nullptr;
 }
 

@@ -8,12 +8,16 @@ namespace pellora {
 
 DynamicLibrary::~DynamicLibrary() { Close(); }
 
-bool DynamicLibrary::Open(const std::string& name) {
+bool DynamicLibrary::Open(const std::string& name, Unloading unloading) {
   Close();
   // A missing library is a false return, not a system error box.
   UINT previous = SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
   handle_ = LoadLibraryW(Utf8ToWide(name).c_str());
   SetErrorMode(previous);
+  HMODULE pinned = nullptr;
+  if (handle_ && unloading == Unloading::Never)
+    GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_PIN,
+                       reinterpret_cast<LPCWSTR>(handle_), &pinned);
   return handle_ != nullptr;
 }
 
