@@ -51,9 +51,8 @@ int RunNew(const std::vector<std::string>& args) {
   std::string name = title.empty() ? "show" : title;
   std::printf("wrote %s: %zu slide%s, %s\n", out.c_str(), show.pictures, show.pictures == 1 ? "" : "s",
               show.music.empty() ? "no music" : ("music " + show.music).c_str());
-  std::printf("next:\n  pellora play %s\n  pellora pack %s -o %s\n  pellora video %s -o %s\n", ShellQuoted(out).c_str(),
-              ShellQuoted(out).c_str(), ShellQuoted(name).c_str(), ShellQuoted(out).c_str(),
-              ShellQuoted(name + ".mp4").c_str());
+  std::printf("next:\n  pellora play %s\n  pellora pack %s -o %s\n", ShellQuoted(out).c_str(), ShellQuoted(out).c_str(),
+              ShellQuoted(name).c_str());
   return kExitOk;
 }
 
