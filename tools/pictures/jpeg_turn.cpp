@@ -7,18 +7,10 @@
 
 #include <jpeglib.h>
 
+#include "tools/pictures/jpeg_errors.h"
+
 namespace pellora::pictures {
 namespace {
-
-struct ErrorManager {
-  jpeg_error_mgr pub;
-  std::jmp_buf recovery;
-};
-
-[[noreturn]] void ReturnToRecoveryPoint(j_common_ptr cinfo) {
-  std::longjmp(reinterpret_cast<ErrorManager*>(cinfo->err)->recovery, 1);
-}
-void Silent(j_common_ptr, int) {}
 
 // How the shown picture's blocks come from the stored ones. Shown (X, Y)
 // comes from stored (x, y): with transpose, x runs along Y and y along X;
@@ -56,12 +48,10 @@ void TurnBlock(const JCOEF* in, JCOEF* out, Turn turn) {
 
 // Everything between setjmp and the library calls; nothing with a
 // destructor lives here. The output buffer is the caller's to free.
-bool Run(jpeg_decompress_struct* src, jpeg_compress_struct* dst, ErrorManager* errors, std::span<const uint8_t> bytes,
+bool Run(jpeg_decompress_struct* src, jpeg_compress_struct* dst, JpegErrors* errors, std::span<const uint8_t> bytes,
          Turn turn, unsigned char** buffer, unsigned long* size) {
-  src->err = jpeg_std_error(&errors->pub);
+  src->err = errors->Install();
   dst->err = &errors->pub;
-  errors->pub.error_exit = ReturnToRecoveryPoint;
-  errors->pub.emit_message = Silent;
   bool created = false;
   if (setjmp(errors->recovery)) {
     if (created) jpeg_destroy_compress(dst);
@@ -136,7 +126,7 @@ std::vector<uint8_t> TurnJpegLosslessly(std::span<const uint8_t> bytes, int orie
   if (orientation < 2 || orientation > 8) return {};
   jpeg_decompress_struct src;
   jpeg_compress_struct dst;
-  ErrorManager errors;
+  JpegErrors errors;
   unsigned char* buffer = nullptr;
   unsigned long size = 0;
   bool ok = Run(&src, &dst, &errors, bytes, TurnOf(orientation), &buffer, &size);

@@ -11,6 +11,7 @@
 #include <jpeglib.h>
 
 #include "image/dib_pixels.h"
+#include "tools/pictures/jpeg_errors.h"
 
 namespace pellora::pictures {
 namespace {
@@ -43,23 +44,11 @@ std::vector<Span> Coverage(int from, int to) {
   return spans;
 }
 
-struct ErrorManager {
-  jpeg_error_mgr pub;
-  std::jmp_buf recovery;
-};
-
-[[noreturn]] void ReturnToRecoveryPoint(j_common_ptr cinfo) {
-  std::longjmp(reinterpret_cast<ErrorManager*>(cinfo->err)->recovery, 1);
-}
-void Silent(j_common_ptr, int) {}
-
 // The whole compression between setjmp and the library calls; nothing with
 // a destructor lives here. The output buffer is the caller's to free.
-bool Compress(jpeg_compress_struct* cinfo, ErrorManager* errors, const DibRows& rows, int quality,
+bool Compress(jpeg_compress_struct* cinfo, JpegErrors* errors, const DibRows& rows, int quality,
               unsigned char** buffer, unsigned long* size) {
-  cinfo->err = jpeg_std_error(&errors->pub);
-  errors->pub.error_exit = ReturnToRecoveryPoint;
-  errors->pub.emit_message = Silent;
+  cinfo->err = errors->Install();
   if (setjmp(errors->recovery)) {
     jpeg_destroy_compress(cinfo);
     return false;
@@ -173,7 +162,7 @@ std::vector<uint8_t> EncodeJpeg(const HDIB& picture, int quality) {
   std::optional<DibRows> rows = DibRows::Open(writable);
   if (!rows || rows->bitCount != 24) return {};
   jpeg_compress_struct cinfo;
-  ErrorManager errors;
+  JpegErrors errors;
   unsigned char* buffer = nullptr;
   unsigned long size = 0;
   bool ok = Compress(&cinfo, &errors, *rows, std::clamp(quality, 1, 100), &buffer, &size);
